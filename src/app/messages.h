@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace fablewick {
+
+enum class MessageType { Error, Information };
+
+// The modal message dialog with its single OK button. The caller waits until
+// the user has closed it; what the user pressed is never looked at.
+class Messages {
+public:
+  virtual ~Messages() = default;
+  virtual void ShowMessage(const std::string& text, MessageType type) = 0;
+};
+
+} // namespace fablewick

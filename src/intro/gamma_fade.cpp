@@ -1,0 +1,83 @@
+#include "intro/gamma_fade.h"
+
+#include <new>
+
+namespace fablewick {
+
+namespace {
+
+GammaDisplay* boundDisplay = nullptr;
+std::unique_ptr<GammaEntry> GammaList;
+
+} // namespace
+
+void SetGammaDisplay(GammaDisplay* display) { boundDisplay = display; }
+
+GammaEntry* FindGammaEntry(WindowHandle window) {
+  for (GammaEntry* entry = GammaList.get(); entry != nullptr; entry = entry->next.get()) {
+    if (entry->window == window) return entry;
+  }
+  return nullptr;
+}
+
+int RegisterGammaWindow(WindowHandle window) {
+  if (FindGammaEntry(window) != nullptr) return 1;
+  if (boundDisplay == nullptr) return 0;
+
+  std::unique_ptr<GammaEntry> entry;
+  try {
+    entry = std::make_unique<GammaEntry>();
+  } catch (const std::bad_alloc&) {
+    // Callers treat this like a display without a ramp: no fading at all.
+    return 0;
+  }
+  entry->window = window;
+  if (!boundDisplay->ReadRamp(window, entry->savedRamp)) return 0;
+
+  std::unique_ptr<GammaEntry>* tail = &GammaList;
+  while (*tail) tail = &(*tail)->next;
+  *tail = std::move(entry);
+  return 1;
+}
+
+int GammaAvailable() {
+  if (boundDisplay == nullptr) return 0;
+  return RegisterGammaWindow(boundDisplay->DesktopWindow());
+}
+
+int ApplyGammaLevel(GammaEntry* entry, std::int16_t level) {
+  if (entry == nullptr || boundDisplay == nullptr) return 0;
+  for (std::size_t i = 0; i < entry->savedRamp.size(); ++i) {
+    const std::int32_t scaled =
+        static_cast<std::int32_t>(entry->savedRamp[i]) * static_cast<std::int32_t>(level) / 100;
+    entry->scaledRamp[i] = static_cast<std::uint16_t>(scaled);
+  }
+  return boundDisplay->WriteRamp(entry->window, entry->scaledRamp) ? 1 : 0;
+}
+
+int SetGammaLevelAll(std::int16_t level) {
+  int result = 1;
+  for (GammaEntry* entry = GammaList.get(); entry != nullptr; entry = entry->next.get()) {
+    result = ApplyGammaLevel(entry, level);
+    if (result == 0) return 0;
+  }
+  return result;
+}
+
+int SetGammaLevelFor(WindowHandle window, std::int16_t level) {
+  GammaEntry* entry = FindGammaEntry(window);
+  if (entry == nullptr) {
+    RegisterGammaWindow(window);
+    entry = FindGammaEntry(window);
+    if (entry == nullptr) return 0;
+  }
+  return ApplyGammaLevel(entry, level);
+}
+
+void FreeGammaList() {
+  // Unlinked one at a time: letting the head's destructor chain down the
+  // list would recurse once per entry.
+  while (GammaList) GammaList = std::move(GammaList->next);
+}
+
+} // namespace fablewick

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "intro/gamma_display.h"
+#include "intro/screen_types.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace fablewick {
+
+// Scales the display's hardware gamma ramp by a percentage, always from the
+// ramp saved when the window was registered, so level 100 gives that ramp
+// back bit for bit however many fades came before. One list per process;
+// every function returns nonzero for success.
+
+struct GammaEntry {
+  WindowHandle window = 0;
+  GammaRamp savedRamp{};
+  GammaRamp scaledRamp{};
+  std::unique_ptr<GammaEntry> next;
+};
+
+// The display the module reads and writes; until one is bound, no window can
+// be registered.
+void SetGammaDisplay(GammaDisplay* display);
+
+int RegisterGammaWindow(WindowHandle window);
+int GammaAvailable();
+int SetGammaLevelAll(std::int16_t level);
+int SetGammaLevelFor(WindowHandle window, std::int16_t level);
+// Forgets every saved ramp without restoring any display.
+void FreeGammaList();
+
+GammaEntry* FindGammaEntry(WindowHandle window);
+int ApplyGammaLevel(GammaEntry* entry, std::int16_t level);
+
+} // namespace fablewick

@@ -1,0 +1,163 @@
+#include "intro/intro_sequence.h"
+
+#include "intro/gamma_fade.h"
+#include "intro/screen_takeover.h"
+
+#include <exception>
+#include <string>
+
+namespace fablewick {
+
+void FadeGamma(Clock& clock, FadeDirection direction) {
+  for (int step = 0; step < FadeSteps; ++step) {
+    const int percent = step * 100 / (FadeSteps - 1);
+    const int level = direction == FadeDirection::In ? percent : 100 - percent;
+    clock.Sleep(FadeStepSleepMs);
+    SetGammaLevelAll(static_cast<std::int16_t>(level));
+  }
+}
+
+IntroSequence::IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop, Clock& clock)
+    : VCR(vcr), view_(view), desktop_(desktop), clock_(clock) {
+  MainForm = 0;
+  // The first successful call saves the ramp in force at start-up; every
+  // later full-brightness step goes back to exactly that ramp.
+  GammaAvailable();
+  TaskbarWindow = 0;
+}
+
+IntroSequence::~IntroSequence() {
+  // The window can go away without a close step (a quit message inside its
+  // modal show skips it); the desktop must not stay taken over.
+  RestoreTakenScreen();
+  ScreenTakeover& taken = CurrentTakeover();
+  if (taken.desktop == &desktop_) taken.desktop = nullptr;
+}
+
+void IntroSequence::FormCreate() {
+  const ScreenSize screen = desktop_.GetScreenSize();
+  view_.SetClientSize(screen.width, screen.height);
+}
+
+void IntroSequence::FormShow() {
+  ScreenTakeover& taken = CurrentTakeover();
+  taken.desktop = &desktop_;
+
+  view_.SetTVColourToForm();
+  MovieIndex = 0;
+  if (GammaAvailable()) {
+    taken.dimmed = true;
+    FadeGamma(clock_, FadeDirection::Out);
+  }
+  TaskbarWindow = desktop_.FindTaskbar();
+  SavedWorkArea = desktop_.GetWorkArea();
+  const ScreenSize screen = desktop_.GetScreenSize();
+  FullScreenArea = Rect{0, 0, screen.width, screen.height};
+  taken.savedWorkArea = SavedWorkArea;
+  taken.workAreaTaken = true;
+  desktop_.SetWorkArea(FullScreenArea);
+  if (TaskbarWindow != 0) {
+    taken.hiddenTaskbar = TaskbarWindow;
+    desktop_.PlaceTaskbar(TaskbarWindow, TaskbarPlace::Bottom);
+    desktop_.ShowTaskbar(TaskbarWindow, false);
+  }
+  if (!PlayNextMovie()) view_.PostClose();
+}
+
+void IntroSequence::FormActivate() {
+  if (GammaAvailable()) {
+    SetGammaLevelAll(100);
+    CurrentTakeover().dimmed = false;
+  }
+}
+
+void IntroSequence::FormClose() {
+  ScreenTakeover& taken = CurrentTakeover();
+  if (GammaAvailable()) {
+    taken.dimmed = true;
+    SetGammaLevelAll(0);
+  }
+  // Only a show that read the work area may write it back; anything else
+  // would hand the desktop an empty rectangle.
+  if (taken.workAreaTaken) {
+    taken.workAreaTaken = false;
+    desktop_.SetWorkArea(SavedWorkArea);
+  }
+  if (TaskbarWindow != 0) {
+    taken.hiddenTaskbar = 0;
+    desktop_.PlaceTaskbar(TaskbarWindow, TaskbarPlace::Topmost);
+    desktop_.ShowTaskbar(TaskbarWindow, true);
+  }
+  VCR.Close();
+  if (MainForm != 0) view_.ShowMainForm(MainForm);
+  if (GammaAvailable()) {
+    FadeGamma(clock_, FadeDirection::In);
+    taken.dimmed = false;
+  }
+}
+
+void IntroSequence::TVClick() {
+  if (PlayNextMovie()) return;
+  if (VCR.IsOpen() && VCR.IsPlaying()) {
+    VCR.Stop();
+    VCR.SeekToStart();
+    if (VCR.CanEject()) VCR.Eject();
+  }
+  view_.Close();
+}
+
+void IntroSequence::FormClick() { TVClick(); }
+
+void IntroSequence::VCRNotify() {
+  // Skipping a movie closes its device, which may post an aborted or
+  // superseded notice; only a movie that ran to its end moves on.
+  if (VCR.LastNotification() == MovieNotification::Successful) TVClick();
+}
+
+bool IntroSequence::PlayNextMovie() {
+  while (MovieIndex < MovieCount) {
+    const bool played = PlayMovie(MovieList[static_cast<std::size_t>(MovieIndex)]);
+    ++MovieIndex;
+    if (played) return true;
+  }
+  return false;
+}
+
+bool IntroSequence::AnyMovieExists() {
+  for (std::string_view fileName : MovieList) {
+    if (view_.IsPlainFile(std::string(fileName))) return true;
+  }
+  return false;
+}
+
+bool IntroSequence::PlayMovie(std::string_view fileName) {
+  const std::string name(fileName);
+  if (!view_.IsPlainFile(name)) return false;
+  try {
+    VCR.Open(name);
+    VCR.SeekToStart();
+    view_.ShowTV(false);
+    // Right after opening, the destination is the movie's own frame at the
+    // origin, so the panel takes the movie's natural size.
+    if (VCR.HasVideo()) {
+      const Rect across = VCR.DestinationRect();
+      view_.SetTVWidth(across.right - across.left);
+      const Rect down = VCR.DestinationRect();
+      view_.SetTVHeight(down.bottom - down.top);
+    }
+    // Truncating division: a movie larger than the screen gets a negative
+    // offset and is clipped evenly on both sides.
+    view_.SetTVPosition(view_.ClientWidth() / 2 - view_.TVWidth() / 2,
+                        view_.ClientHeight() / 2 - view_.TVHeight() / 2);
+    view_.ShowTV(true);
+    VCR.Play();
+    return true;
+  } catch (const std::exception&) {
+    // A movie that cannot be played is skipped without telling the user.
+    return false;
+  }
+}
+
+void IntroSequence::SetMainForm(WindowHandle mainForm) { MainForm = mainForm; }
+
+} // namespace fablewick

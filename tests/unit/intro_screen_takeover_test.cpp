@@ -1,0 +1,121 @@
+#include "intro/screen_takeover.h"
+
+#include "intro/gamma_fade.h"
+#include "intro/intro_sequence.h"
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_desktop.h"
+#include "fakes/fake_gamma_display.h"
+#include "fakes/fake_intro_view.h"
+#include "fakes/fake_movie_player.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace fablewick {
+namespace {
+
+using fakes::FakeGammaDisplay;
+
+struct Crash : std::runtime_error {
+  Crash() : std::runtime_error("crash") {}
+};
+
+// What a crash handler finds when the program dies part-way through the
+// intro, and what it gives back.
+class ScreenTakeoverTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    FreeGammaList();
+    SetGammaDisplay(&gamma);
+    CurrentTakeover() = ScreenTakeover{};
+    gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
+    view.files.insert("Kelvarn Movie.avi");
+    vcr.movies["Kelvarn Movie.avi"] = {};
+    intro = std::make_unique<IntroSequence>(vcr, view, desktop, clock);
+    intro->FormCreate();
+  }
+  void TearDown() override {
+    intro.reset();
+    FreeGammaList();
+    SetGammaDisplay(nullptr);
+  }
+
+  void CrashOnSleep(std::size_t n) {
+    clock.onSleep = [this, n](std::uint32_t) {
+      if (clock.sleeps.size() == n) throw Crash();
+    };
+  }
+  const GammaRamp& Shown() { return gamma.displays[FakeGammaDisplay::Desktop]; }
+
+  fakes::FakeClock clock;
+  FakeGammaDisplay gamma;
+  fakes::FakeDesktop desktop;
+  fakes::FakeMoviePlayer vcr;
+  fakes::FakeIntroView view;
+  GammaRamp startUpRamp = FakeGammaDisplay::DistinctRamp(21);
+  std::unique_ptr<IntroSequence> intro;
+};
+
+TEST_F(ScreenTakeoverTest, ACrashWhileAMoviePlaysGivesEverythingBackOnce) {
+  intro->FormShow();
+  intro->FormActivate();
+  ASSERT_FALSE(desktop.taskbarVisible);
+  // Say the movie dimmed the screen through another program meanwhile.
+  gamma.displays[FakeGammaDisplay::Desktop] = GammaRamp{};
+  CurrentTakeover().dimmed = true;
+
+  EXPECT_TRUE(RestoreTakenScreen());
+  EXPECT_EQ(desktop.workArea, (Rect{0, 0, 1024, 738}));
+  EXPECT_TRUE(desktop.taskbarVisible);
+  EXPECT_EQ(desktop.taskbarPlace, TaskbarPlace::Topmost);
+  EXPECT_EQ(Shown(), startUpRamp);
+
+  const auto writes = desktop.workAreaWrites.size();
+  EXPECT_FALSE(RestoreTakenScreen());
+  EXPECT_EQ(desktop.workAreaWrites.size(), writes);
+}
+
+TEST_F(ScreenTakeoverTest, ACrashDuringTheFadeOutRestoresOnlyTheBrightness) {
+  CrashOnSleep(7);
+  EXPECT_THROW(intro->FormShow(), Crash);
+  ASSERT_NE(Shown(), startUpRamp);
+
+  EXPECT_TRUE(RestoreTakenScreen());
+  EXPECT_EQ(Shown(), startUpRamp);
+  EXPECT_TRUE(desktop.workAreaWrites.empty());
+  EXPECT_TRUE(desktop.taskbarVisible);
+}
+
+TEST_F(ScreenTakeoverTest, ACrashDuringTheFadeInAfterCloseRestoresOnlyTheBrightness) {
+  intro->FormShow();
+  intro->FormActivate();
+  CrashOnSleep(21 + 3);
+  EXPECT_THROW(intro->FormClose(), Crash);
+  const auto writes = desktop.workAreaWrites.size();
+  ASSERT_NE(Shown(), startUpRamp);
+
+  EXPECT_TRUE(RestoreTakenScreen());
+  EXPECT_EQ(Shown(), startUpRamp);
+  EXPECT_EQ(desktop.workAreaWrites.size(), writes);
+}
+
+TEST_F(ScreenTakeoverTest, AfterANormalCloseThereIsNothingLeftToGiveBack) {
+  intro->FormShow();
+  intro->FormActivate();
+  intro->FormClick();
+  intro->FormClose();
+  const auto writes = gamma.writes.size();
+
+  EXPECT_FALSE(RestoreTakenScreen());
+  EXPECT_EQ(gamma.writes.size(), writes);
+}
+
+TEST_F(ScreenTakeoverTest, ACloseWithoutAShowLeavesTheWorkAreaAlone) {
+  intro->FormClose();
+  EXPECT_TRUE(desktop.workAreaWrites.empty());
+}
+
+} // namespace
+} // namespace fablewick

@@ -1,0 +1,399 @@
+#include "intro/intro_sequence.h"
+
+#include "intro/gamma_fade.h"
+#include "intro/screen_takeover.h"
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_desktop.h"
+#include "fakes/fake_gamma_display.h"
+#include "fakes/fake_intro_view.h"
+#include "fakes/fake_movie_player.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fablewick {
+namespace {
+
+using fakes::FakeDesktop;
+using fakes::FakeGammaDisplay;
+using Log = std::vector<std::string>;
+
+const std::string First = "Kelvarn Movie.avi";
+const std::string Second = "Quillmere Movie.avi";
+
+class IntroSequenceTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    FreeGammaList();
+    SetGammaDisplay(&gamma);
+    CurrentTakeover() = ScreenTakeover{};
+    gamma.log = &log;
+    desktop.log = &log;
+    vcr.log = &log;
+    view.log = &log;
+    clock.onSleep = [this](std::uint32_t) { log.push_back("sleep " + std::to_string(clock.sleeps.back())); };
+  }
+  void TearDown() override {
+    intro.reset();
+    FreeGammaList();
+    SetGammaDisplay(nullptr);
+  }
+
+  // The constructor saves the start-up ramp, so the display is set up first.
+  IntroSequence& Make(bool withGamma = true) {
+    if (withGamma) gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
+    intro.emplace(vcr, view, desktop, clock);
+    intro->FormCreate();
+    return *intro;
+  }
+
+  void Present(const std::string& file, fakes::FakeMoviePlayer::Movie movie = {}) {
+    view.files.insert(file);
+    vcr.movies[file] = movie;
+  }
+  void PresentButBroken(const std::string& file) { view.files.insert(file); }
+
+  // What the modal show's close step does when the window asks to close.
+  void RunCloseStep() {
+    ASSERT_EQ(view.closes + view.postedCloses, 1);
+    intro->FormClose();
+  }
+
+  Log Only(std::initializer_list<const char*> prefixes) const {
+    Log picked;
+    for (const auto& line : log) {
+      for (const char* prefix : prefixes) {
+        if (line.rfind(prefix, 0) == 0) {
+          picked.push_back(line);
+          break;
+        }
+      }
+    }
+    return picked;
+  }
+  Log Since(std::size_t from) const { return Log(log.begin() + static_cast<long>(from), log.end()); }
+
+  static Log FadeSteps(bool out) {
+    Log steps;
+    for (int i = 0; i <= 20; ++i) {
+      steps.push_back("sleep 20");
+      steps.push_back("gamma " + std::to_string(out ? 100 - 5 * i : 5 * i));
+    }
+    return steps;
+  }
+
+  Log log;
+  fakes::FakeClock clock;
+  FakeGammaDisplay gamma;
+  FakeDesktop desktop;
+  fakes::FakeMoviePlayer vcr;
+  fakes::FakeIntroView view;
+  GammaRamp startUpRamp = FakeGammaDisplay::DistinctRamp(11);
+  std::optional<IntroSequence> intro;
+};
+
+// --- fades and the order of the show and close steps -----------------------
+
+TEST_F(IntroSequenceTest, ShowFadesOutThenTakesOverTheScreenBeforeTheFirstMovie) {
+  Present(First);
+  Make().FormShow();
+
+  Log expected = FadeSteps(true);
+  for (const char* step : {"find taskbar", "get work area", "set work area 0,0,1024,768",
+                           "taskbar bottom", "taskbar hide"}) {
+    expected.push_back(step);
+  }
+  for (const char* step : {"open Kelvarn Movie.avi", "seek", "hide TV", "show TV",
+                           "play Kelvarn Movie.avi"}) {
+    expected.push_back(step);
+  }
+  EXPECT_EQ(log, expected);
+  EXPECT_TRUE(view.tvColourIsForm);
+  EXPECT_EQ(view.postedCloses, 0);
+}
+
+TEST_F(IntroSequenceTest, ActivationGoesStraightToFullBrightnessWithTheStartUpRamp) {
+  Present(First);
+  Make().FormShow();
+  gamma.displays[FakeGammaDisplay::Desktop] = FakeGammaDisplay::DistinctRamp(99);
+  const std::size_t mark = log.size();
+
+  intro->FormActivate();
+  EXPECT_EQ(Since(mark), Log{"gamma 100"});
+  EXPECT_EQ(gamma.displays[FakeGammaDisplay::Desktop], startUpRamp);
+}
+
+TEST_F(IntroSequenceTest, CloseBlacksOutGivesTheDesktopBackAndFadesIn) {
+  Present(First);
+  Make().SetMainForm(0x777);
+  intro->FormShow();
+  intro->FormActivate();
+  const std::size_t mark = log.size();
+
+  intro->FormClose();
+  Log expected{"gamma 0", "set work area 0,0,1024,738", "taskbar topmost", "taskbar show",
+               "close Kelvarn Movie.avi", "show main form"};
+  for (const auto& step : FadeSteps(false)) expected.push_back(step);
+  EXPECT_EQ(Since(mark), expected);
+  EXPECT_EQ(view.shownMainForm, 0x777u);
+  EXPECT_EQ(gamma.displays[FakeGammaDisplay::Desktop], startUpRamp);
+}
+
+TEST_F(IntroSequenceTest, WithoutAGammaRampNothingFadesAndEveryOtherStepStillRuns) {
+  Present(First);
+  Make(/*withGamma=*/false).FormShow();
+  intro->FormActivate();
+  intro->FormClick();
+  RunCloseStep();
+
+  EXPECT_TRUE(gamma.writes.empty());
+  EXPECT_TRUE(clock.sleeps.empty());
+  EXPECT_EQ(Only({"set work area", "taskbar", "close window", "show main form"}),
+            (Log{"set work area 0,0,1024,768", "taskbar bottom", "taskbar hide", "close window",
+                 "set work area 0,0,1024,738", "taskbar topmost", "taskbar show"}));
+}
+
+TEST_F(IntroSequenceTest, WithoutATaskbarTheTaskbarStepsAreSkippedAtShowAndClose) {
+  desktop.hasTaskbar = false;
+  Present(First);
+  Make().FormShow();
+  intro->FormClick();
+  RunCloseStep();
+  EXPECT_TRUE(Only({"taskbar"}).empty());
+  EXPECT_EQ(desktop.workArea, (Rect{0, 0, 1024, 738}));
+}
+
+TEST_F(IntroSequenceTest, TheWorkAreaIsTheWholeScreenWhileShownAndExactlyTheOldOneAfter) {
+  desktop.screen = {1280, 1024};
+  desktop.workArea = Rect{-3, 40, 1277, 1001};
+  Present(First);
+  Make().FormShow();
+  EXPECT_EQ(desktop.workArea, (Rect{0, 0, 1280, 1024}));
+  EXPECT_FALSE(desktop.taskbarVisible);
+  EXPECT_EQ(view.clientWidth, 1280);
+  EXPECT_EQ(view.clientHeight, 1024);
+
+  intro->FormClick();
+  RunCloseStep();
+  EXPECT_EQ(desktop.workArea, (Rect{-3, 40, 1277, 1001}));
+  EXPECT_TRUE(desktop.taskbarVisible);
+  EXPECT_EQ(desktop.taskbarPlace, TaskbarPlace::Topmost);
+}
+
+// --- which movie plays ----------------------------------------------------
+
+TEST_F(IntroSequenceTest, WithOnlyTheSecondFileTheFirstIsSkippedWithoutOpeningAndTheEndCloses) {
+  Present(Second);
+  Make();
+  EXPECT_TRUE(intro->AnyMovieExists());
+  intro->FormShow();
+  EXPECT_EQ(Only({"open", "play"}), (Log{"open Quillmere Movie.avi", "play Quillmere Movie.avi"}));
+
+  vcr.FinishPlaying();
+  intro->VCRNotify();
+  EXPECT_EQ(view.closes, 1);
+  EXPECT_TRUE(Only({"stop", "eject"}).empty());
+}
+
+TEST_F(IntroSequenceTest, WithOnlyTheFirstFileItPlaysAndItsEndClosesTheWindow) {
+  Present(First);
+  Make().FormShow();
+  vcr.FinishPlaying();
+  intro->VCRNotify();
+  EXPECT_EQ(Only({"open", "play", "close window"}),
+            (Log{"open Kelvarn Movie.avi", "play Kelvarn Movie.avi", "close window"}));
+  EXPECT_EQ(intro->MovieIndex, 2);
+}
+
+TEST_F(IntroSequenceTest, AClickDuringTheFirstStartsTheSecondAndTheAbortedNoticeChangesNothing) {
+  Present(First);
+  Present(Second);
+  Make().FormShow();
+  intro->TVClick();
+  EXPECT_EQ(Only({"open", "close", "play"}),
+            (Log{"open Kelvarn Movie.avi", "play Kelvarn Movie.avi", "close Kelvarn Movie.avi",
+                 "open Quillmere Movie.avi", "play Quillmere Movie.avi"}));
+  ASSERT_EQ(vcr.notification, MovieNotification::Aborted);
+
+  const std::size_t mark = log.size();
+  intro->VCRNotify();
+  for (auto kind : {MovieNotification::Superseded, MovieNotification::Failure}) {
+    vcr.notification = kind;
+    intro->VCRNotify();
+  }
+  EXPECT_EQ(Since(mark), Log{});
+  EXPECT_EQ(view.closes, 0);
+
+  vcr.FinishPlaying();
+  intro->VCRNotify();
+  EXPECT_EQ(view.closes, 1);
+}
+
+TEST_F(IntroSequenceTest, AClickOnTheBlackAreaBehavesLikeAClickOnThePanel) {
+  Present(First);
+  Present(Second);
+  Make().FormShow();
+  intro->FormClick();
+  EXPECT_EQ(vcr.current, Second);
+  intro->FormClick();
+  EXPECT_EQ(view.closes, 1);
+}
+
+TEST_F(IntroSequenceTest, AClickDuringTheFirstWhenTheSecondFailsToOpenClosesWithoutStopping) {
+  Present(First);
+  PresentButBroken(Second);
+  Make().FormShow();
+  intro->TVClick();
+  EXPECT_EQ(Only({"open", "close", "stop", "seek", "eject"}),
+            (Log{"open Kelvarn Movie.avi", "seek", "close Kelvarn Movie.avi",
+                 "open Quillmere Movie.avi", "close window"}));
+  EXPECT_FALSE(vcr.IsOpen());
+}
+
+TEST_F(IntroSequenceTest, AClickDuringTheLastStopsRewindsEjectsOnlyIfAbleAndCloses) {
+  for (bool canEject : {false, true}) {
+    SCOPED_TRACE(canEject ? "device can eject" : "device cannot eject");
+    log.clear();
+    view.closes = 0;
+    Present(Second, {.width = 160, .height = 120, .hasVideo = true, .canEject = canEject});
+    if (!intro) Make();
+    intro->FormShow();
+    const std::size_t mark = log.size();
+    intro->TVClick();
+    Log expected{"stop", "seek"};
+    if (canEject) expected.push_back("eject");
+    expected.push_back("close window");
+    EXPECT_EQ(Since(mark), expected);
+    intro->FormClose();
+  }
+}
+
+TEST_F(IntroSequenceTest, ASecondShowPlaysFromTheFirstMovieAgain) {
+  Present(First);
+  Present(Second);
+  Make().FormShow();
+  intro->TVClick();
+  intro->TVClick();
+  RunCloseStep();
+  view.closes = 0;
+
+  log.clear();
+  intro->FormShow();
+  EXPECT_EQ(Only({"open", "play"}), (Log{"open Kelvarn Movie.avi", "play Kelvarn Movie.avi"}));
+}
+
+TEST_F(IntroSequenceTest, BothPresentButNeitherPlayableFadesOutClosesAtOnceAndFadesBackIn) {
+  PresentButBroken(First);
+  PresentButBroken(Second);
+  Make().FormShow();
+  EXPECT_EQ(view.postedCloses, 1);
+  EXPECT_EQ(Only({"post close", "taskbar"}),
+            (Log{"taskbar bottom", "taskbar hide", "post close"}));
+
+  RunCloseStep();
+  Log gammaSteps = Only({"gamma"});
+  ASSERT_EQ(gammaSteps.size(), 21u + 1u + 21u);
+  EXPECT_EQ(gammaSteps.front(), "gamma 100");
+  EXPECT_EQ(gammaSteps[20], "gamma 0");
+  EXPECT_EQ(gammaSteps.back(), "gamma 100");
+  EXPECT_EQ(gamma.displays[FakeGammaDisplay::Desktop], startUpRamp);
+  EXPECT_EQ(desktop.workArea, (Rect{0, 0, 1024, 738}));
+  EXPECT_TRUE(desktop.taskbarVisible);
+  EXPECT_EQ(clock.sleeps, std::vector<std::uint32_t>(42, 20));
+}
+
+TEST_F(IntroSequenceTest, AnEntryIsTriedOnlyOncePerShow) {
+  PresentButBroken(First);
+  Present(Second);
+  Make().FormShow();
+  intro->TVClick();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "open Kelvarn Movie.avi"), 1);
+  EXPECT_EQ(view.closes, 1);
+}
+
+TEST_F(IntroSequenceTest, AnyMovieExistsStopsAtTheFirstPresentFileAndOpensNothing) {
+  Make();
+  EXPECT_FALSE(intro->AnyMovieExists());
+  EXPECT_EQ(view.probed, (Log{First, Second}));
+
+  view.probed.clear();
+  Present(First);
+  EXPECT_TRUE(intro->AnyMovieExists());
+  EXPECT_EQ(view.probed, Log{First});
+  EXPECT_TRUE(Only({"open"}).empty());
+}
+
+// --- sizing and centring the panel ------------------------------------------
+
+TEST_F(IntroSequenceTest, ThePanelTakesTheMovieSizeAndIsCentredWithTruncatingDivision) {
+  struct Case {
+    ScreenSize screen;
+    std::int32_t width, height;
+    std::int32_t left, top;
+  };
+  for (const Case& c : {Case{{1024, 768}, 160, 120, 432, 324},
+                        Case{{1023, 767}, 161, 121, 431, 323},
+                        Case{{1024, 768}, 1100, 900, -38, -66},
+                        Case{{1023, 767}, 1101, 901, -39, -67}}) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    desktop.screen = c.screen;
+    intro.reset();
+    Present(First, {.width = c.width, .height = c.height});
+    Make().FormShow();
+    EXPECT_EQ(view.tvWidth, c.width);
+    EXPECT_EQ(view.tvHeight, c.height);
+    EXPECT_EQ(view.tvLeft, c.left);
+    EXPECT_EQ(view.tvTop, c.top);
+    EXPECT_TRUE(view.tvVisible);
+    intro->FormClose();
+  }
+}
+
+TEST_F(IntroSequenceTest, ThePanelIsSizedAfreshForEachMovieWhileHidden) {
+  Present(First, {.width = 320, .height = 240});
+  Present(Second, {.width = 200, .height = 100});
+  Make().FormShow();
+  intro->TVClick();
+  EXPECT_EQ(view.tvWidth, 200);
+  EXPECT_EQ(view.tvHeight, 100);
+  EXPECT_EQ(view.tvLeft, 412);
+  EXPECT_EQ(view.tvTop, 334);
+  EXPECT_EQ(vcr.destinationReads, 4);
+  EXPECT_EQ(Only({"hide TV", "show TV", "play"}),
+            (Log{"hide TV", "show TV", "play Kelvarn Movie.avi", "hide TV", "show TV",
+                 "play Quillmere Movie.avi"}));
+}
+
+TEST_F(IntroSequenceTest, AMovieWithoutVideoPlaysWithoutReadingADestination) {
+  Present(First, {.width = 0, .height = 0, .hasVideo = false});
+  Make().FormShow();
+  EXPECT_EQ(vcr.destinationReads, 0);
+  EXPECT_EQ(Only({"play"}), Log{"play Kelvarn Movie.avi"});
+}
+
+// --- closing ----------------------------------------------------------------
+
+TEST_F(IntroSequenceTest, CloseSendsNothingToThePlayerWhenNoDeviceIsOpen) {
+  PresentButBroken(First);
+  Make().FormShow();
+  RunCloseStep();
+  EXPECT_TRUE(Only({"close Kelvarn"}).empty());
+  EXPECT_EQ(view.shownMainForm, 0u); // no main form was set
+}
+
+TEST_F(IntroSequenceTest, TheDesktopIsGivenBackWhenTheWindowGoesAwayWithoutItsCloseStep) {
+  Present(First);
+  Make().FormShow();
+  intro->FormActivate();
+  intro.reset();
+  EXPECT_EQ(desktop.workArea, (Rect{0, 0, 1024, 738}));
+  EXPECT_TRUE(desktop.taskbarVisible);
+}
+
+} // namespace
+} // namespace fablewick

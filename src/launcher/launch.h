@@ -1,0 +1,38 @@
+#pragma once
+
+#include "launcher/launcher_ports.h"
+#include "launcher/pointer_step.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fablewick {
+
+inline constexpr int kQuitSound = 130;
+
+inline constexpr std::uint32_t kLaunchGraceMs = 1500;
+inline constexpr std::uint32_t kQuitStopWaitMs = 500;
+inline constexpr std::uint32_t kQuitSoundWaitMs = 2000;
+inline constexpr std::uint32_t kSoundPollMs = 100;
+
+inline constexpr std::string_view kSupportAddress = "http://support.quillmere.example";
+inline constexpr std::string_view kHelpText =
+    "Click the game you want to launch.  For more help, select Help from within a specific game.";
+
+std::string MissingGameText(std::string_view fileName);
+
+// A release of any button over Background. Completes the click when it lands
+// on the armed caption; otherwise disarms and leaves the picture alone.
+void ReleaseStep(HoverState& state, LauncherPorts& ports, int x, int y);
+
+// Starts the named game from the current directory and ends the launcher once
+// the click has sounded; no name means Quit.
+void LaunchGame(LauncherPorts& ports, std::optional<std::string_view> fileName);
+
+void Quit1Click(LauncherPorts& ports);
+void AboutFablewick1Click(LauncherPorts& ports);
+void FablewickHelp1Click(LauncherPorts& ports);
+
+} // namespace fablewick

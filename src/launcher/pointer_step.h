@@ -1,0 +1,24 @@
+#pragma once
+
+#include "launcher/hot_region.h"
+#include "launcher/launcher_ports.h"
+
+namespace fablewick {
+
+// Shared by the three mouse handlers of the launcher window; one per process.
+struct HoverState {
+  // The region of the last pointer event that got past the no-change test.
+  int lastRegion = kNoRegion;
+  // The primary button state that event saw.
+  bool lastButtonDown = false;
+  // The region on which the primary button went down.
+  int armedRegion = kNoRegion;
+};
+
+inline constexpr int kClickSound = 128;
+
+// A move or a press over Background. primaryButtonDown is the physical
+// primary button's state read at this event, never the event's own button.
+void PointerStep(HoverState& state, LauncherHost& host, int x, int y, bool primaryButtonDown);
+
+} // namespace fablewick

@@ -1,0 +1,52 @@
+#include "launcher/settings.h"
+
+#include "launcher/registry_accessor.h"
+
+#include <cstdio>
+
+namespace fablewick {
+
+std::string MusicValueName() {
+  char name[16];
+  std::snprintf(name, sizeof name, "%i", kMusicValueNumber);
+  return name;
+}
+
+void FormShow(LauncherPorts& ports, bool& musicEnabled) {
+  ports.host.SetMainForm();
+  {
+    RegistryAccessor registry(ports.registry);
+    registry.OpenKey(std::string(kInstallKey));
+    if (registry.ValueExists(std::string(kInstallDirValue))) {
+      ports.shell.ChangeCurrentDirectory(registry.ReadString(std::string(kInstallDirValue)));
+    }
+    registry.CloseKey();
+
+    // Looked up after the directory change: the movies lie in the package's
+    // directory, not where the program was started.
+    if (!registry.KeyExists(std::string(kLauncherKey)) && ports.host.AnyMovieExists()) {
+      ports.host.ShowIntroModal();
+    }
+
+    registry.OpenKey(std::string(kLauncherKey));
+    const std::string musicValue = MusicValueName();
+    if (registry.ValueExists(musicValue)) musicEnabled = registry.ReadBool(musicValue);
+    registry.CloseKey();
+  }
+
+  if (musicEnabled) ports.host.PlaySoundResource(kOpeningTune);
+  ports.host.SetPlayOpeningMusicChecked(musicEnabled);
+}
+
+void PlayOpeningMusic1Click(LauncherPorts& ports, bool& musicEnabled) {
+  // Taken from the mark rather than the field, so a start whose read failed
+  // (mark off, field still true) stores a clean 1 on the first click.
+  musicEnabled = !ports.host.PlayOpeningMusicChecked();
+  ports.host.SetPlayOpeningMusicChecked(musicEnabled);
+
+  RegistryAccessor registry(ports.registry);
+  registry.OpenKey(std::string(kLauncherKey));
+  registry.WriteBool(MusicValueName(), musicEnabled);
+}
+
+} // namespace fablewick

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace fablewick {
+
+// The file system and the shell as the launcher meets them. Names are bare or
+// relative and resolve against the process's current directory.
+class Shell {
+public:
+  virtual ~Shell() = default;
+
+  // True for an existing file that is not a directory.
+  virtual bool IsPlainFile(const std::string& name) = 0;
+
+  // Asks the shell to open the file with its "open" verb and no arguments.
+  // The started program is not waited for and no failure is reported.
+  virtual void OpenDetached(const std::string& name) = 0;
+
+  // Makes path the current directory; when it cannot, the current directory
+  // stays as it was and nothing is reported.
+  virtual void ChangeCurrentDirectory(const std::string& path) = 0;
+};
+
+} // namespace fablewick

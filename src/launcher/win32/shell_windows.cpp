@@ -1,0 +1,21 @@
+#include "launcher/win32/shell_windows.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace fablewick::win32 {
+
+bool WindowsShell::IsPlainFile(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void WindowsShell::OpenDetached(const std::string& name) {
+  ShellExecuteA(nullptr, "open", name.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void WindowsShell::ChangeCurrentDirectory(const std::string& path) {
+  SetCurrentDirectoryA(path.c_str());
+}
+
+} // namespace fablewick::win32

@@ -125,16 +125,6 @@ TEST_F(SettingsTest, AnyNonZeroNumberPlaysTheTuneAndTheItemThenStoresZero) {
   EXPECT_EQ(rig.registry.openHandles, 0);
 }
 
-TEST_F(SettingsTest, TheItemNeitherStartsNorStopsTheTune) {
-  EXPECT_EQ(Start(), "");
-  EXPECT_EQ(ClickMenuItem(), "");
-  EXPECT_EQ(ClickMenuItem(), "");
-  for (const std::string& event : rig.events) {
-    EXPECT_EQ(event.rfind("play", 0), std::string::npos) << event;
-    EXPECT_NE(event, "stop");
-  }
-}
-
 TEST_F(SettingsTest, ABadlyStoredChoiceIsReportedAndTheFirstClickRepairsIt) {
   const struct {
     std::uint32_t type;

@@ -1,0 +1,125 @@
+#include "sound/win32/direct_sound_output.h"
+
+#include "sound/win32/com_ptr.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <dsound.h>
+
+namespace fablewick::win32 {
+
+namespace {
+
+// Wine, like DirectSound itself, accepts only the sizes of the two published
+// layouts, and the short one is what DirectX 3 and later all take. Its
+// pointer member makes it 24 bytes in a 64-bit build, not 20.
+DSBUFFERDESC1 BufferDescription(DWORD flags, DWORD bytes, WAVEFORMATEX* format) {
+  DSBUFFERDESC1 desc{};
+  desc.dwSize = sizeof(DSBUFFERDESC1);
+  desc.dwFlags = flags;
+  desc.dwBufferBytes = bytes;
+  desc.dwReserved = 0;
+  desc.lpwfxFormat = format;
+  return desc;
+}
+
+std::span<std::uint8_t> Region(void* data, DWORD size) {
+  if (!data) return {};
+  return {static_cast<std::uint8_t*>(data), size};
+}
+
+class DirectSoundVoice : public Voice {
+public:
+  explicit DirectSoundVoice(ComPtr<IDirectSoundBuffer> buffer) : buffer_(std::move(buffer)) {}
+
+  LockedRegions Lock(std::uint32_t bytes) override {
+    void* first = nullptr;
+    DWORD firstSize = 0;
+    void* second = nullptr;
+    DWORD secondSize = 0;
+    // A refused lock leaves both regions empty, so nothing is written.
+    if (FAILED(buffer_->Lock(0, bytes, &first, &firstSize, &second, &secondSize, 0))) return {};
+    return {Region(first, firstSize), Region(second, secondSize)};
+  }
+
+  void Unlock(const LockedRegions& regions) override {
+    buffer_->Unlock(regions.first.data(), static_cast<DWORD>(regions.first.size()),
+                    regions.second.data(), static_cast<DWORD>(regions.second.size()));
+  }
+
+  void Rewind() override { buffer_->SetCurrentPosition(0); }
+  AudioResult Play() override { return buffer_->Play(0, 0, 0); }
+  void Stop() override { buffer_->Stop(); }
+
+  bool Playing() override {
+    DWORD status = 0;
+    if (FAILED(buffer_->GetStatus(&status))) return false;
+    return (status & DSBSTATUS_PLAYING) != 0;
+  }
+
+private:
+  ComPtr<IDirectSoundBuffer> buffer_;
+};
+
+class DirectSoundPrimary : public PrimarySoundBuffer {
+public:
+  explicit DirectSoundPrimary(ComPtr<IDirectSoundBuffer> buffer) : buffer_(std::move(buffer)) {}
+  // Asked once, with no flags, and the answer is never looked at: the
+  // voices play whether or not the device takes this request.
+  void Play() override { buffer_->Play(0, 0, 0); }
+
+private:
+  ComPtr<IDirectSoundBuffer> buffer_;
+};
+
+class DirectSoundDevice : public OutputDevice {
+public:
+  explicit DirectSoundDevice(ComPtr<IDirectSound> device) : device_(std::move(device)) {}
+
+  AudioResult SetPriorityLevel(std::uintptr_t window) override {
+    return device_->SetCooperativeLevel(reinterpret_cast<HWND>(window), DSSCL_PRIORITY);
+  }
+
+  AudioResult CreatePrimaryBuffer(std::unique_ptr<PrimarySoundBuffer>& buffer) override {
+    const DSBUFFERDESC1 desc = BufferDescription(DSBCAPS_PRIMARYBUFFER, 0, nullptr);
+    ComPtr<IDirectSoundBuffer> primary;
+    const HRESULT result = device_->CreateSoundBuffer(
+        reinterpret_cast<const DSBUFFERDESC*>(&desc), primary.Receive(), nullptr);
+    if (result != DS_OK) return result;
+    buffer = std::make_unique<DirectSoundPrimary>(std::move(primary));
+    return DS_OK;
+  }
+
+  AudioResult CreateVoice(const VoiceRequest& request, std::unique_ptr<Voice>& voice) override {
+    WAVEFORMATEX format{};
+    format.wFormatTag = request.format.formatTag;
+    format.nChannels = request.format.channels;
+    format.nSamplesPerSec = request.format.samplesPerSec;
+    format.nAvgBytesPerSec = request.format.avgBytesPerSec;
+    format.nBlockAlign = request.format.blockAlign;
+    format.wBitsPerSample = request.format.bitsPerSample;
+    format.cbSize = request.format.extraSize;
+    const DSBUFFERDESC1 desc = BufferDescription(request.flags, request.bufferBytes, &format);
+    ComPtr<IDirectSoundBuffer> buffer;
+    const HRESULT result = device_->CreateSoundBuffer(
+        reinterpret_cast<const DSBUFFERDESC*>(&desc), buffer.Receive(), nullptr);
+    if (result != DS_OK) return result;
+    voice = std::make_unique<DirectSoundVoice>(std::move(buffer));
+    return DS_OK;
+  }
+
+private:
+  ComPtr<IDirectSound> device_;
+};
+
+} // namespace
+
+AudioResult DirectSoundOutput::OpenDevice(std::unique_ptr<OutputDevice>& device) {
+  ComPtr<IDirectSound> directSound;
+  const HRESULT result = DirectSoundCreate(nullptr, directSound.Receive(), nullptr);
+  if (result != DS_OK) return result;
+  device = std::make_unique<DirectSoundDevice>(std::move(directSound));
+  return DS_OK;
+}
+
+} // namespace fablewick::win32

@@ -1,0 +1,156 @@
+#include "app/win32/menus.h"
+
+#include "app/app_error.h"
+#include "app/shortcut.h"
+#include "app/win32/layout_binder.h"
+#include "launcher/menu_access_keys.h"
+
+namespace fablewick::win32 {
+
+namespace {
+
+constexpr UINT FirstCommand = 100;
+
+MenuItem* FindIn(const std::vector<std::unique_ptr<MenuItem>>& items, UINT command) {
+  for (const auto& item : items) {
+    if (item->Items().empty()) {
+      if (item->Command() == command) return item.get();
+    } else if (MenuItem* found = FindIn(item->Items(), command)) {
+      return found;
+    }
+  }
+  return nullptr;
+}
+
+} // namespace
+
+void MenuItem::SetChecked(bool checked) {
+  checked_ = checked;
+  if (parent_) CheckMenuItem(parent_, position_, MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MenuItem::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (parent_) EnableMenuItem(parent_, position_, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+MenuItem& MenuItem::Add(std::unique_ptr<MenuItem> item) {
+  items_.push_back(std::move(item));
+  return *items_.back();
+}
+
+void MenuItem::Click() {
+  if (OnClick) OnClick();
+}
+
+bool MenuItem::ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) {
+  const std::string& name = property.name;
+  if (name == "Caption") caption_ = property.AsString();
+  else if (name == "ShortCut") shortCut_ = property.AsInt();
+  else if (name == "Checked") checked_ = property.AsBool();
+  else if (name == "Enabled") enabled_ = property.AsBool();
+  else if (name == "OnClick") OnClick = binder.NotifyHandler(property);
+  else return false;
+  return true;
+}
+
+MainMenu::~MainMenu() {
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  if (menu_) DestroyMenu(menu_);
+}
+
+MenuItem& MainMenu::Add(std::unique_ptr<MenuItem> item) {
+  items_.push_back(std::move(item));
+  return *items_.back();
+}
+
+bool MainMenu::ApplyProperty(const LayoutProperty&, LayoutBinder&) { return false; }
+
+MenuItem* MainMenu::FindByCommand(UINT command) const { return FindIn(items_, command); }
+
+namespace {
+
+struct MenuBuilder {
+  UINT nextCommand = FirstCommand;
+  std::vector<ACCEL> accelerators;
+
+  void Level(HMENU menu, const std::vector<std::unique_ptr<MenuItem>>& items,
+             std::vector<MenuItem*>& built) {
+    std::vector<std::string> captions;
+    for (const auto& item : items) captions.push_back(item->Caption());
+    std::vector<std::string> marked = AssignAccessKeys(captions);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      MenuItem& item = *items[i];
+      built.push_back(&item);
+      BOOL ok;
+      if (item.IsSeparator()) {
+        ok = AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      } else if (!item.Items().empty()) {
+        HMENU popup = CreatePopupMenu();
+        if (!popup) throw AppError("Cannot create the menu");
+        Level(popup, item.Items(), built);
+        ok = AppendMenuA(menu, MF_POPUP | MF_STRING | (item.Enabled() ? 0 : MF_GRAYED),
+                         reinterpret_cast<UINT_PTR>(popup), marked[i].c_str());
+        if (!ok) DestroyMenu(popup);
+      } else {
+        UINT command = nextCommand++;
+        std::string text = marked[i];
+        std::string shortcut = ShortcutText(item.ShortCut());
+        // The menu draws the text after a tab right-aligned: the shortcut column.
+        if (!shortcut.empty()) text += "\t" + shortcut;
+        ok = AppendMenuA(menu, MF_STRING | (item.Checked() ? MF_CHECKED : 0) | (item.Enabled() ? 0 : MF_GRAYED),
+                         command, text.c_str());
+        commands.push_back({&item, command});
+        if (item.ShortCut() != 0) {
+          Shortcut s = DecodeShortcut(item.ShortCut());
+          BYTE flags = FVIRTKEY;
+          if (s.ctrl) flags |= FCONTROL;
+          if (s.shift) flags |= FSHIFT;
+          if (s.alt) flags |= FALT;
+          accelerators.push_back(ACCEL{flags, s.key, static_cast<WORD>(command)});
+        }
+      }
+      if (!ok) throw AppError("Cannot create the menu");
+      positions.push_back({&item, menu, static_cast<UINT>(i)});
+    }
+  }
+
+  struct Command {
+    MenuItem* item;
+    UINT command;
+  };
+  struct Position {
+    MenuItem* item;
+    HMENU parent;
+    UINT index;
+  };
+  std::vector<Command> commands;
+  std::vector<Position> positions;
+};
+
+} // namespace
+
+void MainMenu::Build() {
+  if (menu_) return;
+  HMENU bar = CreateMenu();
+  if (!bar) throw AppError("Cannot create the menu");
+  MenuBuilder builder;
+  std::vector<MenuItem*> built;
+  try {
+    builder.Level(bar, items_, built);
+  } catch (...) {
+    DestroyMenu(bar);
+    throw;
+  }
+  menu_ = bar;
+  for (const auto& c : builder.commands) c.item->command_ = c.command;
+  for (const auto& p : builder.positions) {
+    p.item->parent_ = p.parent;
+    p.item->position_ = p.index;
+  }
+  if (!builder.accelerators.empty()) {
+    accelerators_ = CreateAcceleratorTableA(builder.accelerators.data(), static_cast<int>(builder.accelerators.size()));
+  }
+}
+
+} // namespace fablewick::win32

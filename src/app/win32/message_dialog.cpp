@@ -1,0 +1,149 @@
+#include "app/win32/message_dialog.h"
+
+#include "app/app_error.h"
+#include "app/win32/application.h"
+
+namespace fablewick::win32 {
+
+namespace {
+
+constexpr char ButtonOwnerProperty[] = "FablewickDialog";
+constexpr char ButtonProcProperty[] = "FablewickButtonProc";
+constexpr int OkButtonId = 1;
+
+const char* DialogLayout =
+    "object MessageForm: TMessageForm\n"
+    "  BorderStyle = bsDialog\n"
+    "  BorderIcons = [biSystemMenu]\n"
+    "  Position = poScreenCenter\n"
+    "end\n";
+
+class MessageForm : public Form {
+public:
+  MessageForm(const std::string& text, MessageType type)
+      : Form({.name = "TMessageForm", .layoutResource = {}, .layoutText = DialogLayout, .handlers = {},
+              .factories = {}}) {
+    SetCaption(type == MessageType::Error ? "Error" : "Information");
+
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+      font_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
+    }
+    HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+
+    // Spacing in dialog units of the message font, as dialog templates do.
+    WindowDC screen(nullptr);
+    HGDIOBJ old = SelectObject(screen.Get(), font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(screen.Get(), &tm);
+    SIZE alphabet{};
+    const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    GetTextExtentPoint32A(screen.Get(), letters, 52, &alphabet);
+    int unitX = (alphabet.cx / 26 + 1) / 2, unitY = tm.tmHeight;
+    auto dx = [&](int units) { return MulDiv(units, unitX, 4); };
+    auto dy = [&](int units) { return MulDiv(units, unitY, 8); };
+
+    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+    DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &textRect,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(screen.Get(), old);
+
+    int margin = dx(8), topMargin = dy(8), spacing = dx(10), gap = dy(10);
+    int iconWidth = GetSystemMetrics(SM_CXICON), iconHeight = GetSystemMetrics(SM_CYICON);
+    int buttonWidth = dx(50), buttonHeight = dy(14);
+    int textWidth = textRect.right - textRect.left, textHeight = textRect.bottom - textRect.top;
+    int contentWidth = iconWidth + spacing + textWidth;
+    int contentHeight = textHeight > iconHeight ? textHeight : iconHeight;
+    int clientWidth = (contentWidth > buttonWidth ? contentWidth : buttonWidth) + 2 * margin;
+    int clientHeight = topMargin + contentHeight + gap + buttonHeight + topMargin;
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    icon_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON, margin, topMargin, iconWidth,
+                            iconHeight, Handle(), nullptr, instance, nullptr);
+    text_ = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                            margin + iconWidth + spacing, topMargin, textWidth, textHeight, Handle(), nullptr,
+                            instance, nullptr);
+    button_ = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                              (clientWidth - buttonWidth) / 2, topMargin + contentHeight + gap, buttonWidth,
+                              buttonHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(OkButtonId)),
+                              instance, nullptr);
+    if (!icon_ || !text_ || !button_) throw AppError("Cannot create the message dialog");
+    HICON icon = LoadIconA(nullptr, type == MessageType::Error ? reinterpret_cast<LPCSTR>(IDI_HAND)
+                                                               : reinterpret_cast<LPCSTR>(IDI_ASTERISK));
+    SendMessageA(icon_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    SendMessageA(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+
+    // Outside a dialog box nothing turns Enter and Escape into a button
+    // press, so the button does it itself.
+    SetPropA(button_, ButtonOwnerProperty, this);
+    SetPropA(button_, ButtonProcProperty,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrA(button_, GWLP_WNDPROC)));
+    SetWindowLongPtrA(button_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageForm::ButtonProc));
+
+    SetClientSize(clientWidth, clientHeight);
+  }
+
+  ~MessageForm() override {
+    if (button_ && IsWindow(button_)) {
+      SetWindowLongPtrA(button_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(button_, ButtonProcProperty)));
+      RemovePropA(button_, ButtonProcProperty);
+      RemovePropA(button_, ButtonOwnerProperty);
+    }
+  }
+
+protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    switch (message) {
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == button_ && HIWORD(wParam) == BN_CLICKED) {
+        SetModalResult(mrOk);
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && button_) {
+        SetFocus(button_);
+        result = 0;
+        return true;
+      }
+      return false;
+    default:
+      return false;
+    }
+  }
+
+private:
+  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = static_cast<MessageForm*>(GetPropA(button, ButtonOwnerProperty));
+    auto original = reinterpret_cast<WNDPROC>(GetPropA(button, ButtonProcProperty));
+    if (form && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+      if (message == WM_KEYDOWN) {
+        form->SetModalResult(mrOk);
+        return 0;
+      }
+      if (message == WM_CHAR) return 0;
+    }
+    if (message == WM_GETDLGCODE) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON | DLGC_WANTALLKEYS;
+    return original ? CallWindowProcA(original, button, message, wParam, lParam)
+                    : DefWindowProcA(button, message, wParam, lParam);
+  }
+
+  UniqueFont font_;
+  HWND icon_ = nullptr;
+  HWND text_ = nullptr;
+  HWND button_ = nullptr;
+};
+
+} // namespace
+
+int MessageDlg(const std::string& text, MessageType type) {
+  MessageForm form(text, type);
+  return App().ShowModal(form);
+}
+
+void DialogMessages::ShowMessage(const std::string& text, MessageType type) { MessageDlg(text, type); }
+
+} // namespace fablewick::win32

@@ -1,0 +1,118 @@
+// A stand-in for the four games of the package. It appends one line to a log
+//   started<TAB>working directory<TAB>own file name<TAB>arguments
+// to the file named by FABLEWICK_STUB_LOG (else stub_game.log in its working
+// directory) and exits 0. With FABLEWICK_STUB_SHOW_MS set it first shows its
+// name in a small window for that many milliseconds, so a person watching the
+// demo sees that the game started.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string WorkingDirectory() {
+  char buffer[MAX_PATH * 2] = {};
+  DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return std::string(buffer, length < sizeof buffer ? length : 0);
+}
+
+std::string OwnFileName() {
+  char buffer[MAX_PATH * 2] = {};
+  DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  std::string path(buffer, length < sizeof buffer ? length : 0);
+  std::string::size_type slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The command line with the program's own name taken off, quoted or not.
+std::string Arguments() {
+  const char* line = GetCommandLineA();
+  if (*line == '"') {
+    ++line;
+    while (*line != '\0' && *line != '"') ++line;
+    if (*line == '"') ++line;
+  } else {
+    while (*line != '\0' && *line != ' ' && *line != '\t') ++line;
+  }
+  while (*line == ' ' || *line == '\t') ++line;
+  return line;
+}
+
+std::string Environment(const char* name) {
+  char buffer[MAX_PATH * 2] = {};
+  DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+  return std::string(buffer, length < sizeof buffer ? length : 0);
+}
+
+bool AppendLine(const std::string& path, const std::string& line) {
+  // FILE_APPEND_DATA without FILE_WRITE_DATA makes every write land at the
+  // end, so two games started together never overwrite each other's line.
+  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == line.size();
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case WM_PAINT: {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    RECT client;
+    GetClientRect(window, &client);
+    DrawTextA(dc, title, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EndPaint(window, &paint);
+    return 0;
+  }
+  case WM_TIMER:
+    DestroyWindow(window);
+    return 0;
+  case WM_DESTROY:
+    PostQuitMessage(0);
+    return 0;
+  default:
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+void ShowBriefly(HINSTANCE instance, const std::string& title, UINT milliseconds) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = "FablewickStubGame";
+  if (!RegisterClassA(&windowClass)) return;
+  HWND window = CreateWindowExA(0, windowClass.lpszClassName, title.c_str(),
+                                WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 320, 120, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) return;
+  SetTimer(window, 1, milliseconds, nullptr);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  std::string logPath = Environment("FABLEWICK_STUB_LOG");
+  if (logPath.empty()) logPath = "stub_game.log";
+  std::string name = OwnFileName();
+  AppendLine(logPath, "started\t" + WorkingDirectory() + "\t" + name + "\t" + Arguments() + "\r\n");
+
+  std::string showFor = Environment("FABLEWICK_STUB_SHOW_MS");
+  if (!showFor.empty()) {
+    UINT milliseconds = static_cast<UINT>(std::strtoul(showFor.c_str(), nullptr, 10));
+    if (milliseconds > 0) ShowBriefly(instance, name + " started", milliseconds);
+  }
+  return 0;
+}

@@ -1,6 +1,29 @@
 #include "launcher/win32/tfrmmain.h"
 
+#include "app/win32/application.h"
+#include "intro/win32/tfrmsplashmovie.h"
+#include "launcher/launch.h"
+#include "launcher/settings.h"
+#include "launcher/win32/bitmap_resource.h"
+#include "sound/sound_engine.h"
+#include "sound/win32/sound_window.h"
+#include "sound/win32/wave_resource.h"
+
 namespace fablewick::win32 {
+
+namespace {
+
+constexpr int kBasePictureId = 128;
+
+// The physical primary button, polled now: the event's own button and key
+// flags do not say which physical button the user holds when they are
+// swapped. GetAsyncKeyState reads physical buttons.
+bool PrimaryButtonDown() {
+  const int key = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+  return (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+} // namespace
 
 Tfrmmain* frmmain = nullptr;
 
@@ -31,32 +54,82 @@ Tfrmmain::Tfrmmain()
       Help1(Find<MenuItem>("Help1")),
       AboutFablewick1(Find<MenuItem>("AboutFablewick1")),
       N2(Find<MenuItem>("N2")),
-      FablewickHelp1(Find<MenuItem>("FablewickHelp1")) {
+      FablewickHelp1(Find<MenuItem>("FablewickHelp1")),
+      ports_{*this, shell_, registry_, App().MessagesPort(), clock_} {
   MusicEnabled = true;
 }
 
 void Tfrmmain::FormCreate() {
-  // Until the pictures are loaded here, give the window the picture's size.
-  Background->SetBounds(0, 0, 560, 420);
+  // Through the process-wide reference: the engine belongs to the launcher
+  // window, whichever object this handler happens to run on.
+  InitSoundForWindow(frmmain->Handle(), App().MessagesPort());
+
+  basePicture_ = LoadBitmapResource(kBasePictureId);
+  for (int i = 0; i < kHotRegionCount; ++i) {
+    hoverPictures_[i] = LoadBitmapResource(kHotRegions[i].hoverBitmap);
+    pressedOverlays_[i] = LoadBitmapResource(kHotRegions[i].overlayBitmap);
+  }
+
+  BITMAP info{};
+  GetObjectA(basePicture_.get(), sizeof info, &info);
+  Background->SetSize(info.bmWidth, info.bmHeight);
+  Background->Assign(basePicture_.get());
   SetClientSize(Background->Width(), Background->Height());
 }
 
-void Tfrmmain::FormDestroy() {}
+void Tfrmmain::FormDestroy() {
+  fablewick::StopAllSounds();
+  fablewick::ShutdownSound();
+}
 
-void Tfrmmain::FormShow() {}
+void Tfrmmain::FormShow() { fablewick::FormShow(ports_, MusicEnabled); }
 
-void Tfrmmain::BackgroundMouseDown(MouseButton, ShiftState, int, int) {}
+void Tfrmmain::BackgroundMouseDown(MouseButton, ShiftState, int x, int y) {
+  fablewick::PointerStep(hover_, *this, x, y, PrimaryButtonDown());
+}
 
-void Tfrmmain::BackgroundMouseMove(ShiftState, int, int) {}
+void Tfrmmain::BackgroundMouseMove(ShiftState, int x, int y) {
+  fablewick::PointerStep(hover_, *this, x, y, PrimaryButtonDown());
+}
 
-void Tfrmmain::BackgroundMouseUp(MouseButton, ShiftState, int, int) {}
+void Tfrmmain::BackgroundMouseUp(MouseButton, ShiftState, int x, int y) {
+  fablewick::ReleaseStep(hover_, ports_, x, y);
+}
 
-void Tfrmmain::PlayOpeningMusic1Click() {}
+void Tfrmmain::PlayOpeningMusic1Click() { fablewick::PlayOpeningMusic1Click(ports_, MusicEnabled); }
 
-void Tfrmmain::Quit1Click() {}
+void Tfrmmain::Quit1Click() { fablewick::Quit1Click(ports_); }
 
-void Tfrmmain::AboutFablewick1Click() {}
+void Tfrmmain::AboutFablewick1Click() { fablewick::AboutFablewick1Click(ports_); }
 
-void Tfrmmain::FablewickHelp1Click() {}
+void Tfrmmain::FablewickHelp1Click() { fablewick::FablewickHelp1Click(ports_); }
+
+// ---------------------------------------------------------------------------
+
+void Tfrmmain::ShowBasePicture() { Background->Assign(basePicture_.get()); }
+
+void Tfrmmain::ShowHoverPicture(int region) { Background->Assign(hoverPictures_[region].get()); }
+
+void Tfrmmain::DrawPressedOverlay(int region, int left, int top) {
+  Background->DrawOverlay(pressedOverlays_[region].get(), left, top);
+}
+
+void Tfrmmain::PlaySoundResource(int id) { win32::PlaySoundResource(id); }
+
+void Tfrmmain::StopAllSounds() { fablewick::StopAllSounds(); }
+
+bool Tfrmmain::AnySoundPlaying() { return fablewick::AnySoundPlaying(); }
+
+void Tfrmmain::Terminate() { App().Terminate(); }
+
+void Tfrmmain::SetMainForm() { frmSplashMovie->SetMainForm(frmmain); }
+
+bool Tfrmmain::AnyMovieExists() { return frmSplashMovie->AnyMovieExists(); }
+
+void Tfrmmain::ShowIntroModal() { App().ShowModal(*frmSplashMovie); }
+
+bool Tfrmmain::PlayOpeningMusicChecked() { return PlayOpeningMusic1->Checked(); }
+
+void Tfrmmain::SetPlayOpeningMusicChecked(bool checked) { PlayOpeningMusic1->SetChecked(checked); }
 
 } // namespace fablewick::win32

@@ -1,12 +1,22 @@
 #pragma once
 
 #include "app/win32/form.h"
+#include "app/win32/gdi.h"
+#include "app/win32/system_clock.h"
+#include "launcher/launcher_ports.h"
+#include "launcher/pointer_step.h"
+#include "launcher/win32/registry_current_user.h"
+#include "launcher/win32/shell_windows.h"
+
+#include <array>
 
 namespace fablewick::win32 {
 
 // The launcher window: the menu picture, its menu bar and the handlers that
-// the layout "TFRMMAIN" binds.
-class Tfrmmain : public Form {
+// the layout "TFRMMAIN" binds. The handlers only hand the events to the
+// launcher's policy; the window offers that policy its pictures, the sound
+// engine, the frame and the intro window.
+class Tfrmmain : public Form, private LauncherHost {
 public:
   Tfrmmain();
 
@@ -33,6 +43,32 @@ public:
   void Quit1Click();
   void AboutFablewick1Click();
   void FablewickHelp1Click();
+
+private:
+  void ShowBasePicture() override;
+  void ShowHoverPicture(int region) override;
+  void DrawPressedOverlay(int region, int left, int top) override;
+  void PlaySoundResource(int id) override;
+  void StopAllSounds() override;
+  bool AnySoundPlaying() override;
+  void Terminate() override;
+  void SetMainForm() override;
+  bool AnyMovieExists() override;
+  void ShowIntroModal() override;
+  bool PlayOpeningMusicChecked() override;
+  void SetPlayOpeningMusicChecked(bool checked) override;
+
+  // Loaded once by FormCreate and kept for the window's life; Background
+  // shows copies, so these never change.
+  UniqueBitmap basePicture_;
+  std::array<UniqueBitmap, kHotRegionCount> hoverPictures_;
+  std::array<UniqueBitmap, kHotRegionCount> pressedOverlays_;
+
+  CurrentUserRegistry registry_;
+  WindowsShell shell_;
+  SystemClock clock_;
+  HoverState hover_;
+  LauncherPorts ports_;
 };
 
 // The one launcher window of the process, set by Application::CreateForm

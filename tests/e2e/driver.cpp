@@ -538,8 +538,7 @@ Image LoadBitmapResource(int id, Where where) {
   return image;
 }
 
-double DifferingShare(const Image& captured, int left, int top, const Image& expected, int tolerance) {
-  if (expected.Empty()) return 1.0;
+size_t DifferingPixels(const Image& captured, int left, int top, const Image& expected, int tolerance) {
   size_t differing = 0;
   for (int y = 0; y < expected.height; ++y) {
     for (int x = 0; x < expected.width; ++x) {
@@ -558,7 +557,13 @@ double DifferingShare(const Image& captured, int left, int top, const Image& exp
       }
     }
   }
-  return static_cast<double>(differing) / (static_cast<double>(expected.width) * expected.height);
+  return differing;
+}
+
+double DifferingShare(const Image& captured, int left, int top, const Image& expected, int tolerance) {
+  if (expected.Empty()) return 1.0;
+  return static_cast<double>(DifferingPixels(captured, left, top, expected, tolerance)) /
+         (static_cast<double>(expected.width) * expected.height);
 }
 
 bool WaitUntilShows(HWND window, int bitmapId, int left, int top, DWORD timeoutMs, Where where) {

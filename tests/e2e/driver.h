@@ -165,8 +165,10 @@ Image CaptureScreen(const RECT& screenRect, Where where = Where::current());
 Image CaptureClient(HWND window, Where where = Where::current());
 // Fablewick.exe's bitmap resource, loaded as data, not run.
 Image LoadBitmapResource(int id, Where where = Where::current());
-// The share of pixels (0..1) of `expected` that differ by more than the
-// tolerance in any channel from `captured` at (left, top).
+// The pixels of `expected` that differ by more than the tolerance in any
+// channel from `captured` at (left, top), as a count and as a share (0..1).
+size_t DifferingPixels(const Image& captured, int left, int top, const Image& expected,
+                       int tolerance = 24);
 double DifferingShare(const Image& captured, int left, int top, const Image& expected,
                       int tolerance = 24);
 // Waits until the window's client area shows the bitmap resource at (left,

@@ -1,0 +1,152 @@
+#pragma once
+
+// Helpers for the frame's Wine tests: a second thread that finds a window of
+// the test's user-interface thread while a modal loop runs there, reads it
+// and dismisses it, and a watchdog that ends a hung test instead of letting
+// a modal loop wait forever.
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fablewick::testing {
+
+inline std::string ClassOf(HWND window) {
+  char name[128] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+inline std::string TextOf(HWND window) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// The first visible top-level window of `thread` with that class, or null.
+inline HWND FindThreadWindow(DWORD thread, const std::string& className) {
+  struct Search {
+    std::string className;
+    HWND found = nullptr;
+  } search{className};
+  EnumThreadWindows(
+      thread,
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(context);
+        if (IsWindowVisible(window) && ClassOf(window) == s->className) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+inline std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM context) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+// Ends the process with exit code 99 when not disarmed in time, so a modal
+// loop that never ends fails its test quickly.
+class Watchdog {
+public:
+  explicit Watchdog(std::chrono::milliseconds limit = std::chrono::seconds(30))
+      : done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = std::thread([this, limit] {
+      if (WaitForSingleObject(done_, static_cast<DWORD>(limit.count())) == WAIT_TIMEOUT) {
+        std::fprintf(stderr, "watchdog: the test hung\n");
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 99);
+      }
+    });
+  }
+  ~Watchdog() {
+    SetEvent(done_);
+    thread_.join();
+    CloseHandle(done_);
+  }
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+  HANDLE done_;
+  std::thread thread_;
+};
+
+// Runs `act` on a second thread once a visible window of class `className`
+// belonging to the calling (user-interface) thread appears. `act` gets the
+// window; whatever it wants to check it stores for the test to assert on
+// after the modal loop has returned.
+class WindowActor {
+public:
+  WindowActor(std::string className, std::function<void(HWND)> act)
+      : uiThread_(GetCurrentThreadId()), className_(std::move(className)), act_(std::move(act)) {
+    thread_ = std::thread([this] {
+      for (int i = 0; i < 1000 && !stop_; ++i) {
+        if (HWND window = FindThreadWindow(uiThread_, className_)) {
+          // Let the modal loop settle (activation, focus) before acting.
+          Sleep(100);
+          found_ = true;
+          act_(window);
+          return;
+        }
+        Sleep(10);
+      }
+    });
+  }
+  ~WindowActor() {
+    stop_ = true;
+    thread_.join();
+  }
+  WindowActor(const WindowActor&) = delete;
+  WindowActor& operator=(const WindowActor&) = delete;
+
+  bool Found() const { return found_; }
+  DWORD UiThread() const { return uiThread_; }
+
+private:
+  DWORD uiThread_;
+  std::string className_;
+  std::function<void(HWND)> act_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> found_{false};
+  std::thread thread_;
+};
+
+// What a watcher saw of a standard message box.
+struct SeenBox {
+  std::string caption;
+  std::string text;
+  HWND owner = nullptr;
+  bool hasIcon = false;
+};
+
+// Reads a message box (class "#32770") and presses its OK button.
+inline void ReadAndDismissBox(HWND box, SeenBox& seen) {
+  seen.caption = TextOf(box);
+  seen.owner = GetWindow(box, GW_OWNER);
+  for (HWND child : ChildrenOf(box)) {
+    if (ClassOf(child) != "Static") continue;
+    if (SendMessageA(child, STM_GETICON, 0, 0) != 0) seen.hasIcon = true;
+    std::string text = TextOf(child);
+    if (!text.empty()) seen.text = text;
+  }
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace fablewick::testing

@@ -324,22 +324,27 @@ LauncherProcess::~LauncherProcess() {
 }
 
 LauncherProcess LauncherProcess::Start(const ScenarioFolder& folder, int showCommand, Where where) {
+  return StartProgram(FablewickExe(), folder, showCommand, where);
+}
+
+LauncherProcess LauncherProcess::StartProgram(const std::string& exe, const ScenarioFolder& folder,
+                                              int showCommand, Where where) {
   LauncherProcess launcher;
   // The games that the launcher starts inherit this and log into the folder.
   SetEnvironmentVariableA("FABLEWICK_STUB_LOG", folder.StubLogPath().c_str());
   // Appended piece by piece: g++ 12 at -O2 warns falsely (-Wrestrict) about
   // a string literal plus a temporary string.
   std::string commandLine = "\"";
-  commandLine += FablewickExe();
+  commandLine += exe;
   commandLine += '"';
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(FablewickExe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                       nullptr, folder.Path().c_str(), &startup, &info)) {
-    Fail(where, "cannot start " + FablewickExe() + LastError());
+    Fail(where, "cannot start " + exe + LastError());
     return launcher;
   }
   CloseHandle(info.hThread);

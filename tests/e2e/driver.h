@@ -105,6 +105,9 @@ public:
   // games it starts log into the folder.
   static LauncherProcess Start(const ScenarioFolder& folder, int showCommand = SW_SHOWNORMAL,
                                Where where = Where::current());
+  // The same for another build of the program, such as a test-only variant.
+  static LauncherProcess StartProgram(const std::string& exe, const ScenarioFolder& folder,
+                                      int showCommand = SW_SHOWNORMAL, Where where = Where::current());
   bool Started() const { return process_ != nullptr; }
   DWORD Id() const { return processId_; }
   HANDLE Handle() const { return process_; }

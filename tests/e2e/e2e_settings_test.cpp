@@ -1,0 +1,220 @@
+// What the launcher keeps in and takes from the current user's registry: the
+// first-run key, the package's install directory and the opening-tune choice.
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace fablewick::e2e {
+namespace {
+
+constexpr POINT kTrillick = {470, 44};
+
+std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
+
+struct KeyContents {
+  DWORD subkeys = 0, values = 0;
+};
+std::optional<KeyContents> Contents(const char* key) {
+  HKEY open = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &open) != ERROR_SUCCESS) return {};
+  KeyContents contents;
+  LSTATUS status = RegQueryInfoKeyA(open, nullptr, nullptr, nullptr, &contents.subkeys, nullptr, nullptr,
+                                    &contents.values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(open);
+  if (status != ERROR_SUCCESS) return {};
+  return contents;
+}
+
+class Settings : public ::testing::Test {
+protected:
+  void SetUp() override {
+    registry::Reset();
+    input::MoveToScreen(0, 0);
+  }
+  void TearDown() override { SetEnvironmentVariableA("FABLEWICK_PACKAGE", nullptr); }
+
+  HWND Start(const ScenarioFolder& folder) {
+    launcher_ = LauncherProcess::Start(folder);
+    return launcher_.WaitForLauncher();
+  }
+
+  // Visible windows of the launcher's process besides the launcher itself.
+  std::vector<TopWindow> OtherWindows(HWND window) const {
+    std::vector<TopWindow> others;
+    for (const TopWindow& top : launcher_.Windows()) {
+      bool hasArea = top.rect.right > top.rect.left && top.rect.bottom > top.rect.top;
+      if (top.visible && hasArea && top.handle != window) others.push_back(top);
+    }
+    return others;
+  }
+
+  // Clicks Trillick and waits for the launcher to end; the directory the
+  // game was started in, or empty.
+  std::string LaunchFirstGame(HWND window, const ScenarioFolder& logFolder) {
+    size_t before = logFolder.GameStarts().size();
+    if (!BringToFront(window) || !input::MoveTo(window, kTrillick.x, kTrillick.y)) return {};
+    // Wine's GetAsyncKeyState lags the button by up to about 50 ms.
+    Sleep(150);
+    input::Press();
+    Sleep(150);
+    input::Release();
+    std::optional<LauncherProcess::Exit> exit = launcher_.WaitForExit(15000);
+    std::vector<ScenarioFolder::GameStart> starts = logFolder.GameStarts();
+    if (!exit || starts.size() != before + 1) {
+      ADD_FAILURE() << "no game started; " << starts.size() - before << " new starts";
+      return {};
+    }
+    EXPECT_EQ("Trillick.exe", starts.back().fileName);
+    return starts.back().workingDirectory;
+  }
+
+  // Chooses File > Play Opening Music with the keyboard and waits until the
+  // stored choice differs from `before`.
+  std::optional<registry::Value> ToggleMusic(HWND window, const std::optional<registry::Value>& before) {
+    if (!BringToFront(window)) return {};
+    input::Keys({VK_MENU, 'F'});
+    input::Keys({'P'});
+    std::optional<registry::Value> now;
+    for (int i = 0; i < 100; ++i, Sleep(50)) {
+      now = registry::Read(kLauncherKey, "128");
+      if (now.has_value() && (!before.has_value() || now->bytes != before->bytes)) return now;
+    }
+    ADD_FAILURE() << "the menu item stored nothing new";
+    return now;
+  }
+
+  void Close(HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    std::optional<LauncherProcess::Exit> exit = launcher_.WaitForExit(15000);
+    ASSERT_TRUE(exit.has_value());
+  }
+
+  // Whether the sound card hears anything in the second after the launcher
+  // has come up; the click-free start leaves only the opening tune.
+  static bool TunePlays() {
+    SoundcardRecording recording = SoundcardRecording::Mark();
+    if (!recording.WaitFor(1000)) return false;
+    return !recording.Read().Silent();
+  }
+
+  LauncherProcess launcher_;
+};
+
+// ---------------------------------------------------------------------------
+TEST_F(Settings, TheFirstStartCreatesTheLauncherKeyAndAnEmptyPackageKeyAndPlaysTheTune) {
+  ScenarioFolder folder("settings_first_start");
+  ASSERT_FALSE(registry::KeyExists(kLauncherKey));
+  HWND window = Start(folder);
+  ASSERT_NE(nullptr, window);
+
+  EXPECT_TRUE(TunePlays());
+  EXPECT_TRUE(registry::KeyExists(kLauncherKey));
+  EXPECT_FALSE(registry::Read(kLauncherKey, "128").has_value());
+  std::optional<KeyContents> package = Contents(kPackageKey);
+  ASSERT_TRUE(package.has_value());
+  EXPECT_EQ(0u, package->values);
+  EXPECT_EQ(0u, package->subkeys);
+  EXPECT_TRUE(OtherWindows(window).empty()) << Describe(launcher_.Windows());
+}
+
+TEST_F(Settings, GamesStartFromTheInstallDirectory) {
+  ScenarioFolder startFolder("settings_install_dir_start");
+  ScenarioFolder package("settings_install_dir_package");
+  package.AddGames({"Trillick.exe"});
+  registry::SetInstallDir(package.Path());
+  registry::SetDword(kLauncherKey, "128", 0);
+
+  HWND window = Start(startFolder);
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ(package.Path(), LaunchFirstGame(window, startFolder));
+}
+
+TEST_F(Settings, AnUnusableInstallDirectoryLeavesTheStartFolderCurrentWithoutAMessage) {
+  ScenarioFolder startFolder("settings_unusable_dir_start");
+  ScenarioFolder package("settings_unusable_dir_package");
+  startFolder.AddGames({"Trillick.exe"});
+  package.AddGames({"Trillick.exe"});
+  registry::SetDword(kLauncherKey, "128", 0);
+  // Stored for expansion, but used as it stands: no folder has this name.
+  SetEnvironmentVariableA("FABLEWICK_PACKAGE", package.Path().c_str());
+
+  struct Case {
+    const char* what;
+    std::string directory;
+    DWORD type;
+  };
+  for (const Case& unusable : {Case{"missing folder", startFolder.PathOf("no such folder"), REG_SZ},
+                               Case{"expandable text", "%FABLEWICK_PACKAGE%", REG_EXPAND_SZ}}) {
+    SCOPED_TRACE(unusable.what);
+    registry::SetInstallDir(unusable.directory, unusable.type);
+    HWND window = Start(startFolder);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(OtherWindows(window).empty()) << Describe(launcher_.Windows());
+    EXPECT_EQ(startFolder.Path(), LaunchFirstGame(window, startFolder));
+  }
+}
+
+// ---------------------------------------------------------------------------
+TEST_F(Settings, TheMenuItemFlipsTheStoredChoiceWhichTakesEffectAtTheNextStart) {
+  ScenarioFolder folder("settings_music_choice");
+  registry::CreateKey(kLauncherKey);
+
+  // No stored choice: the tune plays and the item starts checked, so each
+  // use stores the opposite of the last.
+  HWND window = Start(folder);
+  ASSERT_NE(nullptr, window);
+  EXPECT_TRUE(TunePlays());
+  std::optional<registry::Value> stored;
+  for (DWORD expected : {0u, 1u, 0u}) {
+    stored = ToggleMusic(window, stored);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), stored->type);
+    EXPECT_EQ(Dword(expected), stored->bytes);
+  }
+  Close(window);
+
+  window = Start(folder);
+  ASSERT_NE(nullptr, window);
+  EXPECT_FALSE(TunePlays());
+  stored = ToggleMusic(window, stored);
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(Dword(1), stored->bytes);
+  Close(window);
+
+  window = Start(folder);
+  ASSERT_NE(nullptr, window);
+  EXPECT_TRUE(TunePlays());
+}
+
+TEST_F(Settings, AChoiceStoredAsTextIsReportedBeforeTheLauncherComesUpWithoutTheTune) {
+  ScenarioFolder folder("settings_music_as_text");
+  registry::SetValue(kLauncherKey, "128", REG_SZ, std::string_view("1", 2));
+
+  SoundcardRecording recording = SoundcardRecording::Mark();
+  launcher_ = LauncherProcess::Start(folder);
+  HWND box = launcher_.WaitForDialog("Fablewick");
+  ASSERT_NE(nullptr, box);
+  for (const TopWindow& top : launcher_.Windows()) {
+    EXPECT_FALSE(top.visible && top.hasMenu) << "the launcher shows before the error box is closed; "
+                                             << Describe(launcher_.Windows());
+  }
+  std::vector<std::string> texts = ChildTexts(box);
+  EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), "Invalid data type for '128'"))
+      << "box texts: " << ::testing::PrintToString(texts);
+
+  ASSERT_TRUE(BringToFront(box));
+  input::Keys({VK_RETURN});
+  HWND window = launcher_.WaitForLauncher();
+  ASSERT_NE(nullptr, window);
+  EXPECT_FALSE(TunePlays());
+  ASSERT_TRUE(recording.WaitFor(500));
+  EXPECT_TRUE(recording.Read().Silent()) << recording.Read().soundMs << " ms of sound";
+  std::optional<registry::Value> stored = registry::Read(kLauncherKey, "128");
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored->type);
+}
+
+} // namespace
+} // namespace fablewick::e2e

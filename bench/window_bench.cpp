@@ -1,0 +1,317 @@
+// The launcher window's costs under Wine, as a user would feel them:
+//   start-up: from process creation to the first paint of the artwork, for
+//     Fablewick.exe and for startup_reference.exe (the least any program must
+//     do for the same picture), in alternating runs, medians and their ratio;
+//   idle: the CPU time the displayed launcher uses over 10 s.
+// The launcher starts as on a later day: its key present and the opening
+// tune switched off, so no intro and no tune.
+//
+//   window_bench [RUNS]   (under Wine: scripts/wine-run build/.../bench/window_bench.exe)
+#include "resources/resource.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WindowsPath(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return "Z:" + path;
+}
+
+double Now() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return double(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return double(t.QuadPart) * 1000.0 / frequency;
+}
+
+// 24-bit top-down pixels of a screen area or a bitmap.
+struct Pixels {
+  int width = 0, height = 0;
+  std::vector<BYTE> bgr;
+  const BYTE* At(int x, int y) const { return &bgr[(size_t(y) * width + x) * 3]; }
+};
+
+Pixels Capture(HDC source, int left, int top, int width, int height) {
+  Pixels pixels;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP canvas = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (canvas == nullptr) {
+    DeleteDC(memory);
+    return pixels;
+  }
+  HGDIOBJ old = SelectObject(memory, canvas);
+  BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
+  GdiFlush();
+  pixels.width = width;
+  pixels.height = height;
+  const size_t stride = (size_t(width) * 3 + 3) & ~size_t{3};
+  for (int y = 0; y < height; ++y) {
+    const BYTE* row = static_cast<const BYTE*>(bits) + y * stride;
+    pixels.bgr.insert(pixels.bgr.end(), row, row + size_t(width) * 3);
+  }
+  SelectObject(memory, old);
+  DeleteObject(canvas);
+  DeleteDC(memory);
+  return pixels;
+}
+
+Pixels Artwork() {
+  HBITMAP picture = static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_MENU), IMAGE_BITMAP, 0, 0, 0));
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(memory, picture);
+  Pixels pixels = Capture(memory, 0, 0, 560, 420);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(picture);
+  return pixels;
+}
+
+// The visible top-level window of the process with a 560x420 client area.
+HWND ArtworkWindow(DWORD processId) {
+  struct Search {
+    DWORD processId;
+    HWND found;
+  } search{processId, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        RECT client;
+        if (owner != search.processId || !IsWindowVisible(window) || !GetClientRect(window, &client) ||
+            client.right != 560 || client.bottom != 420) {
+          return TRUE;
+        }
+        search.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Whether the window's client area on screen shows the artwork, judged on a
+// grid of points across the whole picture.
+bool ShowsArtwork(HWND window, const Pixels& artwork) {
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  HDC screen = GetDC(nullptr);
+  Pixels shown = Capture(screen, origin.x, origin.y, 560, 420);
+  ReleaseDC(nullptr, screen);
+  if (shown.width == 0) return false;
+  int matching = 0, total = 0;
+  for (int y = 5; y < 420; y += 20) {
+    for (int x = 5; x < 560; x += 20) {
+      ++total;
+      const BYTE* a = shown.At(x, y);
+      const BYTE* b = artwork.At(x, y);
+      if (std::abs(a[0] - b[0]) <= 24 && std::abs(a[1] - b[1]) <= 24 && std::abs(a[2] - b[2]) <= 24) ++matching;
+    }
+  }
+  return matching * 100 >= total * 98;
+}
+
+struct Started {
+  PROCESS_INFORMATION process = {};
+  HWND window = nullptr;
+  double msToArtwork = -1;
+};
+
+Started StartAndWaitForArtwork(const std::string& exe, const Pixels& artwork) {
+  Started started;
+  std::string commandLine = "\"" + exe + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  const double t0 = Now();
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started.process)) {
+    std::fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
+    return started;
+  }
+  while (Now() - t0 < 30000) {
+    HWND window = ArtworkWindow(started.process.dwProcessId);
+    if (window != nullptr && ShowsArtwork(window, artwork)) {
+      started.msToArtwork = Now() - t0;
+      started.window = window;
+      break;
+    }
+    Sleep(2);
+  }
+  if (started.window == nullptr) std::fprintf(stderr, "%s never showed the artwork\n", exe.c_str());
+  return started;
+}
+
+void Close(Started& started) {
+  if (started.process.hProcess == nullptr) return;
+  if (started.window != nullptr) PostMessageA(started.window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(started.process.hProcess, 15000) != WAIT_OBJECT_0) {
+    TerminateProcess(started.process.hProcess, 255);
+    WaitForSingleObject(started.process.hProcess, 5000);
+  }
+  CloseHandle(started.process.hThread);
+  CloseHandle(started.process.hProcess);
+  started.process = {};
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// ---------------------------------------------------------------------------
+// Wine reports no times for other processes, so the CPU time is read from the
+// host: the Unix process whose command line names the program, summed over
+// its threads (nanoseconds on the CPU, from schedstat).
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  std::replace(text.begin(), text.end(), '\\', '/');
+  return text;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> HostProcessesRunning(const std::string& exe) {
+  const std::string wanted = Lower(exe.substr(2)); // without the drive
+  std::vector<std::string> found;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("Z:\\proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
+    std::string commandLine = ReadAll(entry.path() / "cmdline");
+    std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
+    if (Lower(commandLine).find(wanted) != std::string::npos) found.push_back(name);
+  }
+  return found;
+}
+
+// CPU time so far of each thread of the host process, by thread name.
+std::vector<std::pair<std::string, double>> HostThreadCpuMs(const std::string& unixPid) {
+  std::vector<std::pair<std::string, double>> threads;
+  std::error_code error;
+  for (const auto& task : fs::directory_iterator(fs::path("Z:\\proc") / unixPid / "task", error)) {
+    std::string name = ReadAll(task.path() / "comm");
+    while (!name.empty() && std::isspace(static_cast<unsigned char>(name.back()))) name.pop_back();
+    // The host's main thread is the program's own user-interface thread.
+    if (task.path().filename().string() == unixPid) name = "user-interface thread";
+    threads.emplace_back(name, std::strtod(ReadAll(task.path() / "schedstat").c_str(), nullptr) / 1e6);
+  }
+  return threads;
+}
+
+struct IdleCpu {
+  double totalMs = -1, uiThreadMs = -1;
+  std::string breakdown;
+};
+
+IdleCpu IdleCpuMs(const std::string& exe, const Pixels& artwork, int seconds) {
+  Started started = StartAndWaitForArtwork(exe, artwork);
+  IdleCpu idle;
+  if (started.window != nullptr) {
+    Sleep(1000); // let the start-up's last work and the paint settle
+    std::vector<std::string> host = HostProcessesRunning(exe);
+    if (host.size() == 1) {
+      auto before = HostThreadCpuMs(host[0]);
+      Sleep(seconds * 1000);
+      auto after = HostThreadCpuMs(host[0]);
+      idle.totalMs = 0;
+      for (const auto& [name, ms] : after) {
+        double spent = ms;
+        for (const auto& [beforeName, beforeMs] : before) {
+          if (beforeName == name) spent = ms - beforeMs;
+        }
+        idle.totalMs += spent;
+        if (name == "user-interface thread") idle.uiThreadMs = spent;
+        char line[160];
+        std::snprintf(line, sizeof line, " %s %.2f;", name.c_str(), spent);
+        idle.breakdown += line;
+      }
+    } else {
+      std::fprintf(stderr, "found %zu host processes for %s\n", host.size(), exe.c_str());
+    }
+  }
+  Close(started);
+  return idle;
+}
+
+void PrepareRegistry() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quillmere\\Launcher\\1.0", 0, nullptr,
+                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    DWORD off = 0;
+    RegSetValueExA(key, "128", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+    RegCloseKey(key);
+  }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
+  const std::string launcher = WindowsPath(FABLEWICK_EXE);
+  const std::string reference = WindowsPath(STARTUP_REFERENCE_EXE);
+  PrepareRegistry();
+  SetCursorPos(0, 0); // off the picture, so that no caption lights up
+  const Pixels artwork = Artwork();
+
+  std::vector<double> launcherMs, referenceMs;
+  for (int run = 0; run < runs; ++run) {
+    // Alternating the order spreads any drift of the machine over both.
+    for (int turn = 0; turn < 2; ++turn) {
+      const bool launcherTurn = (run + turn) % 2 == 0;
+      Started started = StartAndWaitForArtwork(launcherTurn ? launcher : reference, artwork);
+      if (started.msToArtwork >= 0) (launcherTurn ? launcherMs : referenceMs).push_back(started.msToArtwork);
+      Close(started);
+      Sleep(200);
+    }
+  }
+  const double launcherMedian = Median(launcherMs), referenceMedian = Median(referenceMs);
+  std::printf("start-up to first artwork paint, median of %zu/%zu runs: Fablewick %.1f ms, reference %.1f ms, "
+              "ratio %.3f (target <= 1.15)\n",
+              launcherMs.size(), referenceMs.size(), launcherMedian, referenceMedian,
+              referenceMedian > 0 ? launcherMedian / referenceMedian : 0.0);
+  std::printf("  Fablewick runs:");
+  for (double ms : launcherMs) std::printf(" %.0f", ms);
+  std::printf("\n  reference runs:");
+  for (double ms : referenceMs) std::printf(" %.0f", ms);
+  std::printf("\n");
+
+  for (const std::string* program : {&launcher, &reference}) {
+    const IdleCpu idle = IdleCpuMs(*program, artwork, 10);
+    std::printf("idle CPU over 10 s, %s: %.2f ms in all, %.2f ms on its user-interface thread (target < 10 "
+                "ms)\n  by thread (ms):%s\n",
+                program == &launcher ? "Fablewick" : "reference", idle.totalMs, idle.uiThreadMs,
+                idle.breakdown.c_str());
+  }
+  return launcherMs.empty() || referenceMs.empty() ? 1 : 0;
+}

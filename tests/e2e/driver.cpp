@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kClickHoldMs = 250;
 
 void Fail(const Where& where, const std::string& message) {
   ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << message;
@@ -470,6 +471,9 @@ void Release() { Mouse(MOUSEEVENTF_LEFTUP); }
 void Click(HWND window, int clientX, int clientY, Where where) {
   if (!MoveTo(window, clientX, clientY, where)) return;
   Press();
+  // The launcher reads the button's live state when it handles the press; a
+  // release that is already in by then would make the press look like a move.
+  Sleep(kClickHoldMs);
   Release();
 }
 

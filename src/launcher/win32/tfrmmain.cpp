@@ -15,9 +15,11 @@ namespace {
 
 constexpr int kBasePictureId = 128;
 
-// The physical primary button, polled now: the event's own button and key
-// flags do not say which physical button the user holds when they are
-// swapped. GetAsyncKeyState reads physical buttons.
+// The physical primary button, polled now rather than taken from the event.
+// GetAsyncKeyState reads physical buttons, so with swapped buttons the
+// primary one is VK_RBUTTON. Wine answers it from a per-thread copy renewed
+// at most about every 50 ms, so there a press that quickly follows the
+// previous event can still read as up.
 bool PrimaryButtonDown() {
   const int key = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
   return (GetAsyncKeyState(key) & 0x8000) != 0;

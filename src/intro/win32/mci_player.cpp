@@ -1,0 +1,184 @@
+#include "intro/win32/mci_player.h"
+
+#include "app/app_error.h"
+
+#include <digitalv.h>
+
+namespace fablewick::win32 {
+
+namespace {
+
+constexpr char NotifyClassName[] = "FablewickMciNotify";
+
+void RegisterNotifyClass(WNDPROC proc) {
+  WNDCLASSEXA cls{};
+  cls.cbSize = sizeof cls;
+  cls.lpfnWndProc = proc;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.lpszClassName = NotifyClassName;
+  // A second player in the same process finds the class already there.
+  RegisterClassExA(&cls);
+}
+
+std::string MciErrorText(MCIERROR error) {
+  char text[256] = {};
+  if (!mciGetErrorStringA(error, text, sizeof text) || text[0] == '\0') {
+    return "MCI error " + std::to_string(error);
+  }
+  return text;
+}
+
+DWORD_PTR Callback(HWND window) { return reinterpret_cast<DWORD_PTR>(window); }
+
+} // namespace
+
+MciPlayer::MciPlayer(std::function<void()> onNotify) : onNotify_(std::move(onNotify)) {
+  RegisterNotifyClass(&MciPlayer::NotifyProc);
+  // Message-only: it never shows, yet MCI can post to it like to any window.
+  notifyWindow_ = CreateWindowExA(0, NotifyClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+  if (notifyWindow_ == nullptr) throw AppError("Cannot create the movie player's window");
+  SetWindowLongPtrA(notifyWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+MciPlayer::~MciPlayer() {
+  Close();
+  if (notifyWindow_ != nullptr) {
+    SetWindowLongPtrA(notifyWindow_, GWLP_USERDATA, 0);
+    DestroyWindow(notifyWindow_);
+  }
+}
+
+LRESULT CALLBACK MciPlayer::NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == MM_MCINOTIFY) {
+    auto* player = reinterpret_cast<MciPlayer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (player != nullptr) player->Notified(wParam);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void MciPlayer::Notified(WPARAM kind) {
+  switch (kind) {
+  case MCI_NOTIFY_SUCCESSFUL:
+  case MCI_NOTIFY_SUPERSEDED:
+  case MCI_NOTIFY_ABORTED:
+  case MCI_NOTIFY_FAILURE:
+    notification_ = static_cast<MovieNotification>(kind);
+    break;
+  default:
+    break;
+  }
+  if (onNotify_) onNotify_();
+}
+
+void MciPlayer::DropPendingNotices() {
+  // Wine's AVI device reports a play it was told to stop or close as
+  // successful, and the notice is already queued when the command returns.
+  // Left there, it would look like the natural end of whatever plays next.
+  MSG stale;
+  while (PeekMessageA(&stale, notifyWindow_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+  }
+}
+
+bool MciPlayer::Capability(DWORD item) {
+  MCI_GETDEVCAPS_PARMS caps{};
+  caps.dwItem = item;
+  if (mciSendCommandA(device_, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT,
+                      reinterpret_cast<DWORD_PTR>(&caps)) != 0) {
+    return false;
+  }
+  return caps.dwReturn != 0;
+}
+
+void MciPlayer::Open(const std::string& fileName) {
+  Close();
+  hasVideo_ = false;
+  canEject_ = false;
+
+  MCI_OPEN_PARMSA open{};
+  open.dwCallback = Callback(notifyWindow_);
+  open.lpstrDeviceType = "AVIVideo";
+  open.lpstrElementName = fileName.c_str();
+  const MCIERROR error = mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
+                                         reinterpret_cast<DWORD_PTR>(&open));
+  if (error != 0) throw AppError(MciErrorText(error));
+  device_ = open.wDeviceID;
+
+  hasVideo_ = Capability(MCI_GETDEVCAPS_HAS_VIDEO);
+  canEject_ = Capability(MCI_GETDEVCAPS_CAN_EJECT);
+
+  // Asked as a media player control does on open; nothing uses the answers.
+  for (DWORD item : {static_cast<DWORD>(MCI_STATUS_LENGTH), static_cast<DWORD>(MCI_STATUS_MODE)}) {
+    MCI_STATUS_PARMS status{};
+    status.dwItem = item;
+    mciSendCommandA(device_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                    reinterpret_cast<DWORD_PTR>(&status));
+  }
+
+  if (hasVideo_) {
+    MCI_DGV_WINDOW_PARMSA window{};
+    window.hWnd = display_;
+    // Without a display window the device draws into a window of its own.
+    mciSendCommandA(device_, MCI_WINDOW, MCI_DGV_WINDOW_HWND | MCI_WAIT,
+                    reinterpret_cast<DWORD_PTR>(&window));
+  }
+}
+
+void MciPlayer::SeekToStart() {
+  MCI_SEEK_PARMS seek{};
+  mciSendCommandA(device_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
+                  reinterpret_cast<DWORD_PTR>(&seek));
+}
+
+Rect MciPlayer::DestinationRect() {
+  MCI_DGV_RECT_PARMS where{};
+  mciSendCommandA(device_, MCI_WHERE, MCI_DGV_WHERE_DESTINATION,
+                  reinterpret_cast<DWORD_PTR>(&where));
+  return Rect{where.rc.left, where.rc.top, where.rc.right, where.rc.bottom};
+}
+
+void MciPlayer::Play() {
+  MCI_PLAY_PARMS play{};
+  play.dwCallback = Callback(notifyWindow_);
+  mciSendCommandA(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play));
+}
+
+bool MciPlayer::IsPlaying() {
+  MCI_STATUS_PARMS status{};
+  status.dwItem = MCI_STATUS_MODE;
+  if (mciSendCommandA(device_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                      reinterpret_cast<DWORD_PTR>(&status)) != 0) {
+    return false;
+  }
+  return status.dwReturn == MCI_MODE_PLAY;
+}
+
+void MciPlayer::Stop() {
+  MCI_GENERIC_PARMS stop{};
+  stop.dwCallback = Callback(notifyWindow_);
+  mciSendCommandA(device_, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&stop));
+  DropPendingNotices();
+}
+
+void MciPlayer::Eject() {
+  MCI_SET_PARMS set{};
+  mciSendCommandA(device_, MCI_SET, MCI_SET_DOOR_OPEN | MCI_WAIT,
+                  reinterpret_cast<DWORD_PTR>(&set));
+}
+
+void MciPlayer::Close() {
+  if (device_ == 0) return;
+  MCI_GENERIC_PARMS close{};
+  close.dwCallback = Callback(notifyWindow_);
+  const MCIERROR result =
+      mciSendCommandA(device_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+  DropPendingNotices();
+  if (result == 0) {
+    device_ = 0;
+    hasVideo_ = false;
+    canEject_ = false;
+  }
+}
+
+} // namespace fablewick::win32

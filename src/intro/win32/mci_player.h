@@ -1,0 +1,61 @@
+#pragma once
+
+#include "intro/movie_player.h"
+
+#include <functional>
+#include <string>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+namespace fablewick::win32 {
+
+// An "AVIVideo" MCI device per movie, drawn into a display window. Completion
+// notices arrive on a hidden window of the player's own, on the thread that
+// created the player; each one is recorded and then handed to `onNotify`.
+// A notice still queued for a play that the player itself stopped or closed
+// is dropped: only a play that ran to its end is ever reported.
+class MciPlayer : public MoviePlayer {
+public:
+  explicit MciPlayer(std::function<void()> onNotify = {});
+  ~MciPlayer() override;
+  MciPlayer(const MciPlayer&) = delete;
+  MciPlayer& operator=(const MciPlayer&) = delete;
+
+  // The window the video is drawn into; used by the next Open.
+  void SetDisplay(HWND display) { display_ = display; }
+  void SetOnNotify(std::function<void()> onNotify) { onNotify_ = std::move(onNotify); }
+  HWND NotificationWindow() const { return notifyWindow_; }
+  MCIDEVICEID DeviceId() const { return device_; }
+
+  void Open(const std::string& fileName) override;
+  bool IsOpen() const override { return device_ != 0; }
+  bool HasVideo() const override { return hasVideo_; }
+  bool CanEject() const override { return canEject_; }
+
+  void SeekToStart() override;
+  Rect DestinationRect() override;
+  void Play() override;
+  bool IsPlaying() override;
+  void Stop() override;
+  void Eject() override;
+  void Close() override;
+
+  MovieNotification LastNotification() const override { return notification_; }
+
+private:
+  static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Notified(WPARAM kind);
+  void DropPendingNotices();
+  bool Capability(DWORD item);
+
+  std::function<void()> onNotify_;
+  HWND notifyWindow_ = nullptr;
+  HWND display_ = nullptr;
+  MCIDEVICEID device_ = 0;
+  bool hasVideo_ = false;
+  bool canEject_ = false;
+  MovieNotification notification_ = MovieNotification::None;
+};
+
+} // namespace fablewick::win32

@@ -22,10 +22,10 @@ namespace fablewick::win32 {
 // errors that escape handlers.
 //
 // From handlers:
-//   App().Terminate();                          // ends the program once the handler returns
-//   int r = App().ShowModal(*frmSplashMovie);   // or frmSplashMovie->ShowModal()
-//   App().ShowMessage(text, MessageType::Error) // the message dialog, via the Messages port:
-//   Messages& messages = App().MessagesPort();
+//   App().Terminate();                       // the program ends once the handler returns
+//   int r = frmSplashMovie->ShowModal();     // same as App().ShowModal(*frmSplashMovie)
+//   MessageDlg(text, MessageType::Error);    // the message dialog (message_dialog.h)
+//   Messages& messages = App().MessagesPort();  // the same dialog as the core's port
 class Application {
 public:
   Application();

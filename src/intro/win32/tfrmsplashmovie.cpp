@@ -1,8 +1,24 @@
 #include "intro/win32/tfrmsplashmovie.h"
 
+#include "intro/gamma_fade.h"
+#include "intro/win32/crash_restore.h"
+#include "intro/win32/gdi_gamma_display.h"
+
+#include <windows.h>
+
 namespace fablewick::win32 {
 
 TfrmSplashMovie* frmSplashMovie = nullptr;
+
+namespace {
+
+// The gamma module is process-wide, so its display outlives any window.
+GammaDisplay& DesktopGamma() {
+  static GdiGammaDisplay display;
+  return display;
+}
+
+} // namespace
 
 TfrmSplashMovie::TfrmSplashMovie()
     : Form({.name = "TfrmSplashMovie",
@@ -18,33 +34,84 @@ TfrmSplashMovie::TfrmSplashMovie()
                     Bind("FormClose", this, &TfrmSplashMovie::FormClose),
                     Bind("FormActivate", this, &TfrmSplashMovie::FormActivate),
                 },
-            // The real player comes here: {"TMediaPlayer", factory}.
-            .factories = {}}),
-      VCR(Find<MediaPlayerControl>("VCR")),
-      TV(Find<Panel>("TV")) {}
+            .factories = {{"TMediaPlayer",
+                           [](Form& owner, const std::string& name) -> std::unique_ptr<Control> {
+                             return std::make_unique<VcrPlayer>(owner, name);
+                           }}}}),
+      VCR(Find<VcrPlayer>("VCR")),
+      TV(Find<Panel>("TV")) {
+  SetGammaDisplay(&DesktopGamma());
+  InstallScreenRestoreOnCrash();
+  sequence_ = std::make_unique<IntroSequence>(*VCR, view_, desktop_, clock_);
+}
 
-void TfrmSplashMovie::FormCreate() {}
+TfrmSplashMovie::~TfrmSplashMovie() = default;
 
-void TfrmSplashMovie::FormShow() {}
+void TfrmSplashMovie::FormCreate() { sequence_->FormCreate(); }
 
-void TfrmSplashMovie::TVClick() {}
+void TfrmSplashMovie::FormShow() { sequence_->FormShow(); }
 
-void TfrmSplashMovie::VCRNotify() {}
+void TfrmSplashMovie::TVClick() { sequence_->TVClick(); }
 
-void TfrmSplashMovie::FormClick() {}
+void TfrmSplashMovie::VCRNotify() { sequence_->VCRNotify(); }
 
-// The close action stays caHide: the window is shown again by later
-// modal shows, so it is never destroyed here.
-void TfrmSplashMovie::FormClose(CloseAction&) {}
+void TfrmSplashMovie::FormClick() { sequence_->FormClick(); }
 
-void TfrmSplashMovie::FormActivate() {}
+// The close action stays caHide: the window is shown again by later modal
+// shows, so it is never destroyed here.
+void TfrmSplashMovie::FormClose(CloseAction&) { sequence_->FormClose(); }
 
-void TfrmSplashMovie::SetMainForm(Form* mainForm) { MainForm = mainForm; }
+void TfrmSplashMovie::FormActivate() { sequence_->FormActivate(); }
 
-bool TfrmSplashMovie::AnyMovieExists() { return false; }
+void TfrmSplashMovie::SetMainForm(Form* mainForm) {
+  sequence_->SetMainForm(reinterpret_cast<WindowHandle>(mainForm));
+}
 
-bool TfrmSplashMovie::PlayNextMovie() { return false; }
+bool TfrmSplashMovie::AnyMovieExists() { return sequence_->AnyMovieExists(); }
 
-bool TfrmSplashMovie::PlayMovie(const std::string&) { return false; }
+bool TfrmSplashMovie::PlayNextMovie() { return sequence_->PlayNextMovie(); }
+
+bool TfrmSplashMovie::PlayMovie(const std::string& fileName) {
+  return sequence_->PlayMovie(fileName);
+}
+
+void TfrmSplashMovie::View::SetClientSize(std::int32_t width, std::int32_t height) {
+  form_.SetClientSize(width, height);
+}
+
+std::int32_t TfrmSplashMovie::View::ClientWidth() { return form_.ClientWidth(); }
+
+std::int32_t TfrmSplashMovie::View::ClientHeight() { return form_.ClientHeight(); }
+
+void TfrmSplashMovie::View::SetTVColourToForm() { form_.TV->SetColor(form_.Color()); }
+
+void TfrmSplashMovie::View::ShowTV(bool visible) { form_.TV->SetVisible(visible); }
+
+void TfrmSplashMovie::View::SetTVWidth(std::int32_t width) { form_.TV->SetWidth(width); }
+
+void TfrmSplashMovie::View::SetTVHeight(std::int32_t height) { form_.TV->SetHeight(height); }
+
+void TfrmSplashMovie::View::SetTVPosition(std::int32_t left, std::int32_t top) {
+  form_.TV->SetBounds(left, top, form_.TV->Width(), form_.TV->Height());
+}
+
+std::int32_t TfrmSplashMovie::View::TVWidth() { return form_.TV->Width(); }
+
+std::int32_t TfrmSplashMovie::View::TVHeight() { return form_.TV->Height(); }
+
+void TfrmSplashMovie::View::Close() { form_.Close(); }
+
+void TfrmSplashMovie::View::PostClose() { PostMessageA(form_.Handle(), WM_CLOSE, 0, 0); }
+
+void TfrmSplashMovie::View::ShowMainForm(WindowHandle mainForm) {
+  Form* form = reinterpret_cast<Form*>(mainForm);
+  form->Show();
+  form->BringToFront();
+}
+
+bool TfrmSplashMovie::View::IsPlainFile(const std::string& fileName) {
+  const DWORD attributes = GetFileAttributesA(fileName.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
 
 } // namespace fablewick::win32

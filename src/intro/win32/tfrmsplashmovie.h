@@ -1,18 +1,27 @@
 #pragma once
 
 #include "app/win32/form.h"
+#include "app/win32/system_clock.h"
+#include "intro/intro_sequence.h"
+#include "intro/intro_view.h"
+#include "intro/win32/vcr_player.h"
+#include "intro/win32/win32_desktop.h"
 
+#include <memory>
 #include <string>
 
 namespace fablewick::win32 {
 
 // The full-screen intro movie window, built from the layout
-// "TFRMSPLASHMOVIE": the video panel TV and the media player VCR.
+// "TFRMSPLASHMOVIE": the video panel TV and the media player VCR. Its
+// handlers hand every decision to IntroSequence; this class only carries
+// them out on the window, its panel and the player.
 class TfrmSplashMovie : public Form {
 public:
   TfrmSplashMovie();
+  ~TfrmSplashMovie() override;
 
-  MediaPlayerControl* VCR;
+  VcrPlayer* VCR;
   Panel* TV;
 
   void FormCreate();
@@ -28,8 +37,37 @@ public:
   bool PlayNextMovie();
   bool PlayMovie(const std::string& fileName);
 
+  // The sequence's state, for tests.
+  const IntroSequence& Sequence() const { return *sequence_; }
+
 private:
-  Form* MainForm = nullptr;
+  // The window as the sequence sees it.
+  class View : public IntroView {
+  public:
+    explicit View(TfrmSplashMovie& form) : form_(form) {}
+    void SetClientSize(std::int32_t width, std::int32_t height) override;
+    std::int32_t ClientWidth() override;
+    std::int32_t ClientHeight() override;
+    void SetTVColourToForm() override;
+    void ShowTV(bool visible) override;
+    void SetTVWidth(std::int32_t width) override;
+    void SetTVHeight(std::int32_t height) override;
+    void SetTVPosition(std::int32_t left, std::int32_t top) override;
+    std::int32_t TVWidth() override;
+    std::int32_t TVHeight() override;
+    void Close() override;
+    void PostClose() override;
+    void ShowMainForm(WindowHandle mainForm) override;
+    bool IsPlainFile(const std::string& fileName) override;
+
+  private:
+    TfrmSplashMovie& form_;
+  };
+
+  View view_{*this};
+  Win32Desktop desktop_;
+  SystemClock clock_;
+  std::unique_ptr<IntroSequence> sequence_;
 };
 
 // The one intro window of the process, set by Application::CreateForm before

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,12 @@ protected:
   // The events from index `from` on.
   Events Since(std::size_t from) const {
     return Events(output.events.begin() + static_cast<std::ptrdiff_t>(from), output.events.end());
+  }
+  // What one play request did, event by event.
+  Events Play(std::span<const std::uint8_t> image) {
+    const auto from = output.events.size();
+    PlayWave(image);
+    return Since(from);
   }
   void Wait(std::uint32_t ms) {
     clock.Advance(ms);
@@ -228,13 +236,11 @@ TEST_F(SoundEngineTest, AnySoundPlayingFollowsTheLastVoiceToItsEnd) {
 TEST_F(SoundEngineTest, TheSixthRequestWhileFiveVoicesPlayIsDroppedWithoutAMessage) {
   StartQuietly();
   for (int i = 0; i < 5; ++i) PlayWave(kTune);
-  const auto from = output.events.size();
 
-  PlayWave(kClick);
+  EXPECT_TRUE(Play(kClick).empty());
 
   EXPECT_EQ(output.voices.size(), 5u);
   EXPECT_EQ(output.PlayingCount(), 5);
-  EXPECT_TRUE(Since(from).empty());
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -244,11 +250,9 @@ TEST_F(SoundEngineTest, TheLowestSilentSlotWinsAndItsFinishedVoiceIsReleasedFirs
   PlayWave(kClick);  // slot 1, voice 1
   PlayWave(kTune);   // slot 2, voice 2
   Wait(200);
-  const auto from = output.events.size();
 
-  PlayWave(kQuit);
+  const Events since = Play(kQuit);
 
-  const Events since = Since(from);
   ASSERT_GE(since.size(), 2u);
   EXPECT_EQ(since[0], "voice 1 release");
   EXPECT_EQ(since[1], "voice 3 create");
@@ -276,9 +280,7 @@ TEST_F(SoundEngineTest, StopAllSoundsSilencesAtOnceKeepsTheVoicesAndFreesSlotZer
   EXPECT_EQ(Count("voice 0 release") + Count("voice 1 release"), 0);
   EXPECT_EQ(Count("voice 0 rewind"), 1);
 
-  const auto from = output.events.size();
-  PlayWave(kQuit);
-  const Events since = Since(from);
+  const Events since = Play(kQuit);
   ASSERT_GE(since.size(), 2u);
   EXPECT_EQ(since[0], "voice 0 release");
   EXPECT_EQ(since[1], "voice 2 create");
@@ -349,11 +351,9 @@ TEST_F(SoundEngineTest, ARefusedVoiceIsReportedThenSoundShutsDownAfterTheOthersD
   StartQuietly();
   PlayWave(kQuit);  // still playing when the next one fails
   output.voiceResult = [](const VoiceRequest& r) { return r.format.channels == 3 ? -2147024809 : 0; };
-  const auto from = output.events.size();
 
-  PlayWave(PcmImage(3, 22050, 8, 300));
+  const Events since = Play(PcmImage(3, 22050, 8, 300));
 
-  const Events since = Since(from);
   ASSERT_GE(since.size(), 3u);
   EXPECT_EQ(since[0], "voice refused");
   EXPECT_EQ(since[1], "message " + kVoiceError);
@@ -362,10 +362,8 @@ TEST_F(SoundEngineTest, ARefusedVoiceIsReportedThenSoundShutsDownAfterTheOthersD
   EXPECT_EQ(clock.sleeps, (std::vector<std::uint32_t>{100, 100, 100, 100, 100, 1000}));
   EXPECT_FALSE(SoundEnabled());
 
-  const auto after = output.events.size();
-  PlayWave(kClick);
-  PlayWave(kQuit);
-  EXPECT_EQ(output.events.size(), after);
+  EXPECT_TRUE(Play(kClick).empty());
+  EXPECT_TRUE(Play(kQuit).empty());
   EXPECT_EQ(messages.shown.size(), 1u);
 }
 
@@ -380,9 +378,9 @@ TEST_F(SoundEngineTest, AVoiceThatDoesNotStartShowsItsCodeInSignedDecimalAndStay
   EXPECT_FALSE(output.VoiceAt(0).released);
 
   output.playResult = 0;
-  const auto from = output.events.size();
-  PlayWave(kClick);
-  EXPECT_EQ(Since(from).front(), "voice 0 release");
+  const Events again = Play(kClick);
+  ASSERT_FALSE(again.empty());
+  EXPECT_EQ(again.front(), "voice 0 release");
   EXPECT_TRUE(AnySoundPlaying());
 }
 

@@ -13,14 +13,16 @@ namespace {
 // Wine, like DirectSound itself, accepts only the sizes of the two published
 // layouts, and the short one is what DirectX 3 and later all take. Its
 // pointer member makes it 24 bytes in a 64-bit build, not 20.
-DSBUFFERDESC1 BufferDescription(DWORD flags, DWORD bytes, WAVEFORMATEX* format) {
+HRESULT CreateBuffer(IDirectSound& device, DWORD flags, DWORD bytes, WAVEFORMATEX* format,
+                     ComPtr<IDirectSoundBuffer>& buffer) {
   DSBUFFERDESC1 desc{};
   desc.dwSize = sizeof(DSBUFFERDESC1);
   desc.dwFlags = flags;
   desc.dwBufferBytes = bytes;
   desc.dwReserved = 0;
   desc.lpwfxFormat = format;
-  return desc;
+  return device.CreateSoundBuffer(reinterpret_cast<const DSBUFFERDESC*>(&desc), buffer.Receive(),
+                                  nullptr);
 }
 
 std::span<std::uint8_t> Region(void* data, DWORD size) {
@@ -81,10 +83,8 @@ public:
   }
 
   AudioResult CreatePrimaryBuffer(std::unique_ptr<PrimarySoundBuffer>& buffer) override {
-    const DSBUFFERDESC1 desc = BufferDescription(DSBCAPS_PRIMARYBUFFER, 0, nullptr);
     ComPtr<IDirectSoundBuffer> primary;
-    const HRESULT result = device_->CreateSoundBuffer(
-        reinterpret_cast<const DSBUFFERDESC*>(&desc), primary.Receive(), nullptr);
+    const HRESULT result = CreateBuffer(*device_.Get(), DSBCAPS_PRIMARYBUFFER, 0, nullptr, primary);
     if (result != DS_OK) return result;
     buffer = std::make_unique<DirectSoundPrimary>(std::move(primary));
     return DS_OK;
@@ -99,10 +99,9 @@ public:
     format.nBlockAlign = request.format.blockAlign;
     format.wBitsPerSample = request.format.bitsPerSample;
     format.cbSize = request.format.extraSize;
-    const DSBUFFERDESC1 desc = BufferDescription(request.flags, request.bufferBytes, &format);
     ComPtr<IDirectSoundBuffer> buffer;
-    const HRESULT result = device_->CreateSoundBuffer(
-        reinterpret_cast<const DSBUFFERDESC*>(&desc), buffer.Receive(), nullptr);
+    const HRESULT result =
+        CreateBuffer(*device_.Get(), request.flags, request.bufferBytes, &format, buffer);
     if (result != DS_OK) return result;
     voice = std::make_unique<DirectSoundVoice>(std::move(buffer));
     return DS_OK;

@@ -45,9 +45,9 @@ std::array<std::unique_ptr<Voice>, kVoiceCount> VoiceTable;
 void ShowError(const std::string& text) { TheMessages->ShowMessage(text, MessageType::Error); }
 
 void ReleaseDevice() {
-  // The primary buffer is never released on its own: it belongs to the
-  // device, and its reference goes just before the device's own, since a
-  // buffer must not outlive the object that made it.
+  // Nothing uses the primary buffer after start-up, so it is never let go
+  // on its own; its reference goes just before the device's, since a buffer
+  // must not outlive the object that made it.
   PrimaryBuffer.reset();
   SoundDevice.reset();
 }

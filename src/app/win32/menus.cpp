@@ -5,6 +5,9 @@
 #include "app/win32/layout_binder.h"
 #include "launcher/menu_access_keys.h"
 
+#include <memory>
+#include <type_traits>
+
 namespace fablewick::win32 {
 
 namespace {
@@ -70,28 +73,32 @@ MenuItem* MainMenu::FindByCommand(UINT command) const { return FindIn(items_, co
 
 namespace {
 
+struct MenuDeleter {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+
 struct MenuBuilder {
   UINT nextCommand = FirstCommand;
   std::vector<ACCEL> accelerators;
 
-  void Level(HMENU menu, const std::vector<std::unique_ptr<MenuItem>>& items,
-             std::vector<MenuItem*>& built) {
+  void Level(HMENU menu, const std::vector<std::unique_ptr<MenuItem>>& items) {
     std::vector<std::string> captions;
     for (const auto& item : items) captions.push_back(item->Caption());
     std::vector<std::string> marked = AssignAccessKeys(captions);
     for (std::size_t i = 0; i < items.size(); ++i) {
       MenuItem& item = *items[i];
-      built.push_back(&item);
       BOOL ok;
       if (item.IsSeparator()) {
         ok = AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
       } else if (!item.Items().empty()) {
-        HMENU popup = CreatePopupMenu();
+        // The drop-down is ours to destroy until the bar has taken it.
+        UniqueMenu popup(CreatePopupMenu());
         if (!popup) throw AppError("Cannot create the menu");
-        Level(popup, item.Items(), built);
+        Level(popup.get(), item.Items());
         ok = AppendMenuA(menu, MF_POPUP | MF_STRING | (item.Enabled() ? 0 : MF_GRAYED),
-                         reinterpret_cast<UINT_PTR>(popup), marked[i].c_str());
-        if (!ok) DestroyMenu(popup);
+                         reinterpret_cast<UINT_PTR>(popup.get()), marked[i].c_str());
+        if (ok) popup.release();
       } else {
         UINT command = nextCommand++;
         std::string text = marked[i];
@@ -132,17 +139,11 @@ struct MenuBuilder {
 
 void MainMenu::Build() {
   if (menu_) return;
-  HMENU bar = CreateMenu();
+  UniqueMenu bar(CreateMenu());
   if (!bar) throw AppError("Cannot create the menu");
   MenuBuilder builder;
-  std::vector<MenuItem*> built;
-  try {
-    builder.Level(bar, items_, built);
-  } catch (...) {
-    DestroyMenu(bar);
-    throw;
-  }
-  menu_ = bar;
+  builder.Level(bar.get(), items_);
+  menu_ = bar.release();
   for (const auto& c : builder.commands) c.item->command_ = c.command;
   for (const auto& p : builder.positions) {
     p.item->parent_ = p.parent;

@@ -278,6 +278,13 @@ const std::vector<std::string>& LayoutProperty::AsSet() const {
   return value.items;
 }
 
+std::uint32_t LayoutProperty::AsColor() const {
+  if (value.kind == LayoutValue::Kind::Integer) return static_cast<std::uint32_t>(AsInt());
+  auto color = ColorFromIdentifier(AsIdentifier());
+  if (!color) ThrowLayoutError(source, line, "unknown colour " + value.text);
+  return *color;
+}
+
 const LayoutProperty* LayoutObject::Find(std::string_view propertyName) const {
   for (const auto& property : properties) {
     if (property.name == propertyName) return &property;

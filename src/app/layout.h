@@ -46,6 +46,9 @@ struct LayoutProperty {
   const std::string& AsIdentifier() const;
   bool AsBool() const; // True or False
   const std::vector<std::string>& AsSet() const;
+  // A colour as a number (see SystemColorFlag) or as a name that
+  // ColorFromIdentifier knows.
+  std::uint32_t AsColor() const;
 };
 
 struct LayoutObject {

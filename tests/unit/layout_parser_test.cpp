@@ -126,6 +126,20 @@ TEST(LayoutColors, NamedAndSystemColours) {
   EXPECT_EQ(ColorFromIdentifier("clNoSuchColour"), std::nullopt);
 }
 
+TEST(LayoutColors, AColourPropertyIsANumberOrAKnownNameAndAnythingElseNamesItsLine) {
+  LayoutObject form = ParseLayout("object a: Tb\n  A = 255\n  B = clBtnFace\n  C = clMauve\n  D = 'red'\nend\n",
+                                  "TEST");
+  EXPECT_EQ(form.Find("A")->AsColor(), 0x0000FFu);
+  EXPECT_EQ(form.Find("B")->AsColor(), SystemColorFlag | 15u);
+  try {
+    form.Find("C")->AsColor();
+    FAIL() << "no error";
+  } catch (const AppError& error) {
+    EXPECT_STREQ(error.what(), "Layout TEST, line 4: unknown colour clMauve");
+  }
+  EXPECT_THROW(form.Find("D")->AsColor(), AppError);
+}
+
 TEST(MenuShortcuts, DecodeModifiersAndKeyAndSpellThemForTheMenu) {
   Shortcut quit = DecodeShortcut(16465);
   EXPECT_EQ(quit.key, 'Q');

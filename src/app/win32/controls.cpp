@@ -60,6 +60,20 @@ void FillWith(HDC dc, const RECT& area, std::uint32_t color) {
 
 // ---------------------------------------------------------------------------
 
+void ClickTracker::Press(HWND window) {
+  SetCapture(window);
+  pending_ = true;
+}
+
+bool ClickTracker::Release(HWND window, LPARAM point) {
+  bool click = pending_ && InsideClient(window, point);
+  pending_ = false;
+  if (GetCapture() == window) ReleaseCapture();
+  return click;
+}
+
+// ---------------------------------------------------------------------------
+
 Control::Control(Form& owner, std::string name) : Component(std::move(name)), owner_(owner) {}
 
 void Control::SetBounds(int left, int top, int width, int height) {
@@ -211,10 +225,7 @@ bool PictureControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
                          : message == WM_RBUTTONDOWN ? MouseButton::Right
                                                      : MouseButton::Middle;
-    if (button == MouseButton::Left) {
-      SetCapture(Handle());
-      clickPending_ = true;
-    }
+    if (button == MouseButton::Left) click_.Press(Handle());
     if (OnMouseDown) OnMouseDown(button, ShiftFromKeys(wParam), MouseX(lParam), MouseY(lParam));
     result = 0;
     return true;
@@ -225,12 +236,7 @@ bool PictureControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
                          : message == WM_RBUTTONUP ? MouseButton::Right
                                                    : MouseButton::Middle;
-    bool click = false;
-    if (button == MouseButton::Left) {
-      click = clickPending_ && InsideClient(Handle(), lParam);
-      clickPending_ = false;
-      if (GetCapture() == Handle()) ReleaseCapture();
-    }
+    bool click = button == MouseButton::Left && click_.Release(Handle(), lParam);
     if (click && OnClick) OnClick();
     if (OnMouseUp) OnMouseUp(button, ShiftFromKeys(wParam), MouseX(lParam), MouseY(lParam));
     result = 0;
@@ -241,7 +247,7 @@ bool PictureControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     result = 0;
     return true;
   case WM_CAPTURECHANGED:
-    clickPending_ = false;
+    click_.CaptureLost();
     return false;
   default:
     return false;
@@ -266,13 +272,7 @@ bool Panel::ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) 
       ThrowLayoutError(property.source, property.line, "only bvNone is supported for " + name);
     }
   } else if (name == "Color") {
-    if (property.value.kind == LayoutValue::Kind::Integer) {
-      SetColor(static_cast<std::uint32_t>(property.AsInt()));
-    } else {
-      auto color = ColorFromIdentifier(property.AsIdentifier());
-      if (!color) ThrowLayoutError(property.source, property.line, "unknown colour " + property.value.text);
-      SetColor(*color);
-    }
+    SetColor(property.AsColor());
   } else {
     return Control::ApplyProperty(property, binder);
   }
@@ -295,20 +295,15 @@ bool Panel::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) 
     return true;
   }
   case WM_LBUTTONDOWN:
-    SetCapture(Handle());
-    clickPending_ = true;
+    click_.Press(Handle());
     result = 0;
     return true;
-  case WM_LBUTTONUP: {
-    bool click = clickPending_ && InsideClient(Handle(), lParam);
-    clickPending_ = false;
-    if (GetCapture() == Handle()) ReleaseCapture();
-    if (click && OnClick) OnClick();
+  case WM_LBUTTONUP:
+    if (click_.Release(Handle(), lParam) && OnClick) OnClick();
     result = 0;
     return true;
-  }
   case WM_CAPTURECHANGED:
-    clickPending_ = false;
+    click_.CaptureLost();
     return false;
   default:
     return false;

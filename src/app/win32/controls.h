@@ -13,6 +13,20 @@ namespace fablewick::win32 {
 
 class Form;
 
+// A press of the primary button and its release inside the same window make
+// a click. The window holds the mouse in between, so the release comes back
+// to it wherever the pointer is.
+class ClickTracker {
+public:
+  void Press(HWND window);
+  // Ends the press; true when it completes a click at the released point.
+  bool Release(HWND window, LPARAM point);
+  void CaptureLost() { pending_ = false; }
+
+private:
+  bool pending_ = false;
+};
+
 // A control placed on a form: position and size in the form's client
 // coordinates, visibility and tab order. Layout properties: Left, Top,
 // Width, Height, Visible, TabOrder.
@@ -105,7 +119,7 @@ protected:
 private:
   UniqueBitmap picture_;
   int pictureWidth_ = 0, pictureHeight_ = 0;
-  bool clickPending_ = false;
+  ClickTracker click_;
 };
 
 // A plain coloured panel (layout class TPanel) without bevel or caption; a
@@ -127,7 +141,7 @@ protected:
 
 private:
   std::uint32_t color_ = SystemColorFlag | COLOR_BTNFACE;
-  bool clickPending_ = false;
+  ClickTracker click_;
 };
 
 // The media player's layout-facing part (layout class TMediaPlayer): device

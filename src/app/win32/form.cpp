@@ -229,13 +229,7 @@ bool Form::ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) {
     else if (position == "poDesigned") position_ = FormPosition::poDesigned;
     else ThrowLayoutError(property.source, property.line, "unknown position " + position);
   } else if (name == "Color") {
-    if (property.value.kind == LayoutValue::Kind::Integer) {
-      SetColor(static_cast<std::uint32_t>(property.AsInt()));
-    } else {
-      auto color = ColorFromIdentifier(property.AsIdentifier());
-      if (!color) ThrowLayoutError(property.source, property.line, "unknown colour " + property.value.text);
-      SetColor(*color);
-    }
+    SetColor(property.AsColor());
   } else if (name == "Font.Name") {
     fontName_ = property.AsString();
     UpdateFont();
@@ -477,21 +471,13 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     break;
   case WM_LBUTTONDOWN:
-    SetCapture(window_);
-    clickPending_ = true;
+    click_.Press(window_);
     return 0;
-  case WM_LBUTTONUP: {
-    RECT client;
-    GetClientRect(window_, &client);
-    POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    bool click = clickPending_ && PtInRect(&client, p);
-    clickPending_ = false;
-    if (GetCapture() == window_) ReleaseCapture();
-    if (click && OnClick) OnClick();
+  case WM_LBUTTONUP:
+    if (click_.Release(window_, lParam) && OnClick) OnClick();
     return 0;
-  }
   case WM_CAPTURECHANGED:
-    clickPending_ = false;
+    click_.CaptureLost();
     break;
   default:
     break;

@@ -173,7 +173,7 @@ private:
   bool visible_ = false;
   bool modal_ = false;
   int modalResult_ = mrNone;
-  bool clickPending_ = false;
+  ClickTracker click_;
   BorderStyle borderStyle_ = BorderStyle::bsSizeable;
   bool systemMenu_ = true, minimizeBox_ = true, maximizeBox_ = true;
   FormPosition position_ = FormPosition::poDesigned;

@@ -19,13 +19,25 @@ void WaitWhileSoundPlays(LauncherPorts& ports, std::uint32_t limitMs) {
 
 } // namespace
 
-std::string MissingGameText(std::string_view fileName) {
-  std::string text = "We're sorry, but we could not find the ";
+namespace {
+
+std::string GameTroubleText(std::string_view trouble, std::string_view fileName) {
+  std::string text = "We're sorry, but we could not ";
+  text += trouble;
+  text += " the ";
   text += fileName;
   text += " application.\nPlease try reinstalling the card table package, or visit\n";
   text += kSupportAddress;
   text += " for more assistance.";
   return text;
+}
+
+} // namespace
+
+std::string MissingGameText(std::string_view fileName) { return GameTroubleText("find", fileName); }
+
+std::string UnstartableGameText(std::string_view fileName) {
+  return GameTroubleText("start", fileName);
 }
 
 void ReleaseStep(HoverState& state, LauncherPorts& ports, int x, int y) {
@@ -50,7 +62,10 @@ void LaunchGame(LauncherPorts& ports, std::optional<std::string_view> fileName) 
     return;
   }
 
-  ports.shell.OpenDetached(name);
+  if (!ports.shell.OpenDetached(name)) {
+    ports.messages.ShowMessage(UnstartableGameText(name), MessageType::Error);
+    return;
+  }
   const std::uint32_t deadline = ports.clock.Ticks() + kLaunchGraceMs;
   while (ports.host.AnySoundPlaying() || !DeadlineReached(ports.clock, deadline)) {
     ports.clock.Sleep(kSoundPollMs);

@@ -23,6 +23,11 @@ inline constexpr std::string_view kHelpText =
 
 std::string MissingGameText(std::string_view fileName);
 
+// The text shown when the game's file is there but the shell refuses to start
+// it (a damaged or foreign executable): the launcher stays open rather than
+// closing as though the game had started.
+std::string UnstartableGameText(std::string_view fileName);
+
 // A release of any button over Background. Completes the click when it lands
 // on the armed caption; otherwise disarms and leaves the picture alone.
 void ReleaseStep(HoverState& state, LauncherPorts& ports, int x, int y);

@@ -14,8 +14,9 @@ public:
   virtual bool IsPlainFile(const std::string& name) = 0;
 
   // Asks the shell to open the file with its "open" verb and no arguments.
-  // The started program is not waited for and no failure is reported.
-  virtual void OpenDetached(const std::string& name) = 0;
+  // The started program is not waited for; the result says only whether the
+  // shell accepted the request (a damaged executable is refused here).
+  virtual bool OpenDetached(const std::string& name) = 0;
 
   // Makes path the current directory; when it cannot, the current directory
   // stays as it was and nothing is reported.

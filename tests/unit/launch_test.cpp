@@ -173,6 +173,19 @@ TEST_F(LaunchTest, AMissingGameOrADirectoryOfThatNameIsReportedAndTheLauncherSta
   EXPECT_TRUE(rig.clock.sleeps.empty());
 }
 
+TEST_F(LaunchTest, AGameTheShellRefusesToStartIsReportedAndTheLauncherStays) {
+  rig.shell.unstartable.insert("Pimmet.exe");
+  LaunchGame(rig.ports, "Pimmet.exe");
+  const std::string text = "We're sorry, but we could not start the Pimmet.exe application.\n"
+                           "Please try reinstalling the card table package, or visit\n"
+                           "http://support.quillmere.example for more assistance.";
+  EXPECT_EQ(rig.events, (Events{"play 128", "open Pimmet.exe", "message: " + text}));
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_EQ(rig.messages.shown[0].type, MessageType::Error);
+  EXPECT_TRUE(rig.host.terminatedAt.empty());
+  EXPECT_TRUE(rig.clock.sleeps.empty());
+}
+
 // --- quitting ---------------------------------------------------------------
 
 TEST_F(LaunchTest, QuitStopsEverythingPlaysTheQuitSoundAndEndsWhenItHasPlayed) {

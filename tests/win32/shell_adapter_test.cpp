@@ -82,7 +82,7 @@ TEST_F(ShellAdapterTest, OpeningAFileByItsBareNameStartsItWithoutWaitingForIt) {
   // A command script stands in for a game: the shell runs it from the
   // current directory, and it leaves a marker file behind.
   ASSERT_TRUE(WriteFile(folder + "\\write marker.cmd", "@echo started> marker.txt\r\n"));
-  shell.OpenDetached("write marker.cmd");
+  EXPECT_TRUE(shell.OpenDetached("write marker.cmd"));
 
   // A real-time wait is the behaviour here: the script runs in its own
   // process, on its own time.
@@ -92,6 +92,11 @@ TEST_F(ShellAdapterTest, OpeningAFileByItsBareNameStartsItWithoutWaitingForIt) {
     if (!seen) Sleep(100);
   }
   EXPECT_TRUE(seen) << "the script did not run within 30 s";
+}
+
+TEST_F(ShellAdapterTest, AFileThatIsNoProgramIsRefusedByTheShell) {
+  ASSERT_TRUE(WriteFile(folder + "\\Caddle.exe", "not a program\r\n"));
+  EXPECT_FALSE(shell.OpenDetached("Caddle.exe"));
 }
 
 } // namespace

@@ -10,8 +10,11 @@ bool WindowsShell::IsPlainFile(const std::string& name) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void WindowsShell::OpenDetached(const std::string& name) {
-  ShellExecuteA(nullptr, "open", name.c_str(), nullptr, nullptr, SW_SHOW);
+bool WindowsShell::OpenDetached(const std::string& name) {
+  // ShellExecute's HINSTANCE is an error code in disguise: above 32 means the
+  // shell started the program.
+  const HINSTANCE result = ShellExecuteA(nullptr, "open", name.c_str(), nullptr, nullptr, SW_SHOW);
+  return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 void WindowsShell::ChangeCurrentDirectory(const std::string& path) {

@@ -8,7 +8,7 @@ namespace fablewick::win32 {
 class WindowsShell : public Shell {
 public:
   bool IsPlainFile(const std::string& name) override;
-  void OpenDetached(const std::string& name) override;
+  bool OpenDetached(const std::string& name) override;
   void ChangeCurrentDirectory(const std::string& path) override;
 };
 

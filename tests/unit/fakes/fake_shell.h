@@ -18,10 +18,11 @@ public:
 
   bool IsPlainFile(const std::string& name) override { return files.count(name) != 0; }
 
-  void OpenDetached(const std::string& name) override {
+  bool OpenDetached(const std::string& name) override {
     opened.push_back(name);
     events_.push_back("open " + name);
     if (onOpen) onOpen();
+    return unstartable.count(name) == 0;
   }
 
   void ChangeCurrentDirectory(const std::string& path) override {
@@ -31,6 +32,7 @@ public:
 
   std::set<std::string> files;
   std::set<std::string> directories;
+  std::set<std::string> unstartable; // plain files the shell refuses to start
   std::string currentDirectory = "C:\\Start";
   std::vector<std::string> opened;
   std::function<void()> onOpen;

@@ -171,5 +171,27 @@ TEST(Program, StartedMinimisedTheLauncherStaysHiddenUntilTheProgramIsRestored) {
   EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
+TEST(Program, StartedMaximisedTheLauncherComesUpMaximisedAndOtherShowCommandsStartItNormal) {
+  {
+    Program program(SW_SHOWMAXIMIZED, true);
+    ASSERT_TRUE(program.Started());
+    ProgramWindows windows = program.WaitFor(LauncherVisible);
+    ASSERT_TRUE(LauncherVisible(windows));
+    EXPECT_TRUE(IsZoomed(windows.launcher));
+    PostMessageA(windows.launcher, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+  }
+  // Minimised with activation is not the shortcut's "run minimised".
+  Program program(SW_SHOWMINIMIZED, true);
+  ASSERT_TRUE(program.Started());
+  ProgramWindows windows = program.WaitFor(LauncherVisible);
+  ASSERT_TRUE(LauncherVisible(windows));
+  EXPECT_FALSE(IsZoomed(windows.launcher));
+  EXPECT_FALSE(IsIconic(windows.launcher));
+  EXPECT_FALSE(IsIconic(windows.application));
+  PostMessageA(windows.launcher, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
 } // namespace
 } // namespace fablewick::win32

@@ -31,7 +31,8 @@ public:
 
   virtual void SeekToStart() = 0;
   virtual Rect DestinationRect() = 0;
-  // Asks for a completion notice; the result is not examined.
+  // Asks for a completion notice. Throws AppError when the device refuses
+  // to play, since no notice will then ever come.
   virtual void Play() = 0;
   virtual bool IsPlaying() = 0;
   virtual void Stop() = 0;

@@ -307,6 +307,27 @@ TEST_F(IntroSequenceTest, BothPresentButNeitherPlayableFadesOutClosesAtOnceAndFa
   EXPECT_EQ(clock.sleeps, std::vector<std::uint32_t>(42, 20));
 }
 
+// Otherwise the black window would wait for an end notice that never comes.
+TEST_F(IntroSequenceTest, AMovieThatOpensButRefusesToPlayIsSkippedLikeOneThatCannotOpen) {
+  Present(First, {.refusesToPlay = true});
+  Present(Second);
+  Make().FormShow();
+  EXPECT_EQ(Only({"open", "close", "play"}),
+            (Log{"open Kelvarn Movie.avi", "play Kelvarn Movie.avi", "close Kelvarn Movie.avi",
+                 "open Quillmere Movie.avi", "play Quillmere Movie.avi"}));
+  EXPECT_EQ(view.postedCloses, 0);
+
+  // As the last entry, it leaves the window to close at once with no
+  // device left open.
+  vcr.movies[Second].refusesToPlay = true;
+  intro->TVClick();
+  RunCloseStep();
+  intro->FormShow();
+  EXPECT_EQ(view.postedCloses, 1);
+  intro->FormClose();
+  EXPECT_FALSE(vcr.IsOpen());
+}
+
 TEST_F(IntroSequenceTest, AnEntryIsTriedOnlyOncePerShow) {
   PresentButBroken(First);
   Present(Second);

@@ -187,6 +187,17 @@ TEST_F(MciPlayerTest, FilesThatAreNotPlayableMoviesFailToOpenWithoutAMessageBox)
   EXPECT_TRUE(player.IsOpen());
 }
 
+TEST_F(MciPlayerTest, APlayTheDeviceRefusesIsAnErrorAndNoNoticeFollows) {
+  player.Open("Kelvarn Movie.avi");
+  // Gone behind the player's back, the device can no longer play.
+  ASSERT_EQ(mciSendCommandA(player.DeviceId(), MCI_CLOSE, MCI_WAIT, 0), 0u);
+
+  EXPECT_THROW(player.Play(), AppError);
+  PumpFor(500ms);
+  EXPECT_EQ(Count(MovieNotification::Successful), 0);
+  EXPECT_EQ(fablewick::testing::CountDialogsOfThisProcess(), 0);
+}
+
 TEST_F(MciPlayerTest, EachNoticeIsHandedOnButOnlyTheFourKnownKindsAreRecorded) {
   const HWND window = player.NotificationWindow();
   const auto post = [&](WPARAM kind) {

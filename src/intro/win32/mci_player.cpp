@@ -141,7 +141,9 @@ Rect MciPlayer::DestinationRect() {
 void MciPlayer::Play() {
   MCI_PLAY_PARMS play{};
   play.dwCallback = Callback(notifyWindow_);
-  mciSendCommandA(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play));
+  const MCIERROR error =
+      mciSendCommandA(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play));
+  if (error != 0) throw AppError(MciErrorText(error));
 }
 
 bool MciPlayer::IsPlaying() {

@@ -11,7 +11,8 @@ namespace fablewick::fakes {
 
 // An MCI-like player: files listed in `movies` open with their frame size;
 // any other file fails to open with an error, as MCI_OPEN does on a file
-// that is not a movie. Closing a playing device leaves an aborted notice.
+// that is not a movie, and a movie marked so opens but refuses to play.
+// Closing a playing device leaves an aborted notice.
 class FakeMoviePlayer : public MoviePlayer {
 public:
   struct Movie {
@@ -19,6 +20,7 @@ public:
     std::int32_t height = 120;
     bool hasVideo = true;
     bool canEject = false;
+    bool refusesToPlay = false;
   };
 
   void Open(const std::string& fileName) override {
@@ -42,6 +44,7 @@ public:
   }
   void Play() override {
     Note("play " + current);
+    if (movie_.refusesToPlay) throw AppError("cannot play " + current);
     playing_ = true;
   }
   bool IsPlaying() override { return open_ && playing_; }

@@ -13,18 +13,10 @@ constexpr WindowHandle Desktop = FakeGammaDisplay::Desktop;
 
 class GammaFade : public ::testing::Test {
 protected:
-  void SetUp() override {
-    FreeGammaList();
-    SetGammaDisplay(&display);
-  }
-  void TearDown() override {
-    FreeGammaList();
-    SetGammaDisplay(nullptr);
-  }
-
   GammaRamp WrittenLast() const { return display.writes.back().ramp; }
 
   FakeGammaDisplay display;
+  fakes::BoundGammaDisplay bound{display};
 };
 
 TEST_F(GammaFade, AnEmptyListAcceptsEveryLevelWithoutTouchingADisplay) {

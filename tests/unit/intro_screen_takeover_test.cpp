@@ -27,19 +27,12 @@ struct Crash : std::runtime_error {
 class ScreenTakeoverTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    FreeGammaList();
-    SetGammaDisplay(&gamma);
     CurrentTakeover() = ScreenTakeover{};
     gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
     view.files.insert("Kelvarn Movie.avi");
     vcr.movies["Kelvarn Movie.avi"] = {};
     intro = std::make_unique<IntroSequence>(vcr, view, desktop, clock);
     intro->FormCreate();
-  }
-  void TearDown() override {
-    intro.reset();
-    FreeGammaList();
-    SetGammaDisplay(nullptr);
   }
 
   void CrashOnSleep(std::size_t n) {
@@ -51,6 +44,7 @@ protected:
 
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
+  fakes::BoundGammaDisplay boundGamma{gamma};
   fakes::FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;

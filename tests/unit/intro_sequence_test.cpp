@@ -29,19 +29,12 @@ const std::string Second = "Quillmere Movie.avi";
 class IntroSequenceTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    FreeGammaList();
-    SetGammaDisplay(&gamma);
     CurrentTakeover() = ScreenTakeover{};
     gamma.log = &log;
     desktop.log = &log;
     vcr.log = &log;
     view.log = &log;
     clock.onSleep = [this](std::uint32_t) { log.push_back("sleep " + std::to_string(clock.sleeps.back())); };
-  }
-  void TearDown() override {
-    intro.reset();
-    FreeGammaList();
-    SetGammaDisplay(nullptr);
   }
 
   // The constructor saves the start-up ramp, so the display is set up first.
@@ -90,6 +83,7 @@ protected:
   Log log;
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
+  fakes::BoundGammaDisplay boundGamma{gamma};
   FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;

@@ -2,6 +2,8 @@
 
 #include "intro/gamma_fade.h"
 
+#include "../unit/fakes/fake_gamma_display.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,15 +13,8 @@ namespace {
 
 class GdiGammaDisplayTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    FreeGammaList();
-    SetGammaDisplay(&display);
-  }
-  void TearDown() override {
-    FreeGammaList();
-    SetGammaDisplay(nullptr);
-  }
   GdiGammaDisplay display;
+  fakes::BoundGammaDisplay bound{display};
 };
 
 TEST_F(GdiGammaDisplayTest, RegistersTheDesktopOnlyWhenItsRampCanBeRead) {

@@ -152,6 +152,21 @@ TEST_F(IntroSequenceTest, WithoutAGammaRampNothingFadesAndEveryOtherStepStillRun
                  "set work area 0,0,1024,738", "taskbar topmost", "taskbar show"}));
 }
 
+TEST_F(IntroSequenceTest, ARefusedRampDoesNotCutAFadeShortOrStopTheShow) {
+  Present(First);
+  Make();
+  gamma.refusing.insert(FakeGammaDisplay::Desktop);
+  intro->FormShow();
+  intro->FormActivate();
+  intro->FormClick();
+  RunCloseStep();
+
+  EXPECT_EQ(gamma.writes.size(), 21u + 1u + 1u + 21u);
+  EXPECT_EQ(Only({"play", "taskbar", "close window"}),
+            (Log{"taskbar bottom", "taskbar hide", "play Kelvarn Movie.avi", "close window",
+                 "taskbar topmost", "taskbar show"}));
+}
+
 TEST_F(IntroSequenceTest, WithoutATaskbarTheTaskbarStepsAreSkippedAtShowAndClose) {
   desktop.hasTaskbar = false;
   Present(First);

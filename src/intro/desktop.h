@@ -2,6 +2,8 @@
 
 #include "intro/screen_types.h"
 
+#include <optional>
+
 namespace fablewick {
 
 enum class TaskbarPlace { Bottom, Topmost };
@@ -12,7 +14,8 @@ public:
   virtual ~Desktop() = default;
   // Zero when there is no taskbar.
   virtual WindowHandle FindTaskbar() = 0;
-  virtual Rect GetWorkArea() = 0;
+  // Empty when the shell does not answer.
+  virtual std::optional<Rect> GetWorkArea() = 0;
   // Broadcast to other programs, but not saved to the user's profile.
   virtual void SetWorkArea(const Rect& area) = 0;
   // Changes only the z-order: no move, no resize, no activation.

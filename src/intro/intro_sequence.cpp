@@ -4,6 +4,7 @@
 #include "intro/screen_takeover.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 
 namespace fablewick {
@@ -50,9 +51,12 @@ void IntroSequence::FormShow() {
     FadeGamma(clock_, FadeDirection::Out);
   }
   TaskbarWindow = desktop_.FindTaskbar();
-  SavedWorkArea = desktop_.GetWorkArea();
+  const std::optional<Rect> workArea = desktop_.GetWorkArea();
   const ScreenSize screen = desktop_.GetScreenSize();
   FullScreenArea = Rect{0, 0, screen.width, screen.height};
+  // An unreadable work area is given back as the whole screen, the work area
+  // of a desktop without a taskbar: less harm than an empty rectangle.
+  SavedWorkArea = workArea.value_or(FullScreenArea);
   taken.savedWorkArea = SavedWorkArea;
   taken.workAreaTaken = true;
   desktop_.SetWorkArea(FullScreenArea);

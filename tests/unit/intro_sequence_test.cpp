@@ -194,6 +194,15 @@ TEST_F(IntroSequenceTest, TheWorkAreaIsTheWholeScreenWhileShownAndExactlyTheOldO
   EXPECT_EQ(desktop.taskbarPlace, TaskbarPlace::Topmost);
 }
 
+TEST_F(IntroSequenceTest, AWorkAreaThatCannotBeReadIsGivenBackAsTheWholeScreen) {
+  desktop.workAreaReadable = false;
+  Present(First);
+  Make().FormShow();
+  intro->FormClick();
+  RunCloseStep();
+  EXPECT_EQ(desktop.workAreaWrites, (std::vector<Rect>{{0, 0, 1024, 768}, {0, 0, 1024, 768}}));
+}
+
 // --- which movie plays ----------------------------------------------------
 
 TEST_F(IntroSequenceTest, WithOnlyTheSecondFileTheFirstIsSkippedWithoutOpeningAndTheEndCloses) {

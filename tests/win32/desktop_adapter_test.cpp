@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <windows.h>
 
 namespace fablewick::win32 {
@@ -11,7 +13,8 @@ namespace {
 
 TEST(Win32Desktop, TheWorkAreaIsSetAndGivenBackExactly) {
   Win32Desktop desktop;
-  const Rect before = desktop.GetWorkArea();
+  const std::optional<Rect> before = desktop.GetWorkArea();
+  ASSERT_TRUE(before);
   const ScreenSize screen = desktop.GetScreenSize();
   ASSERT_GT(screen.width, 0);
   ASSERT_GT(screen.height, 0);
@@ -24,7 +27,7 @@ TEST(Win32Desktop, TheWorkAreaIsSetAndGivenBackExactly) {
   desktop.SetWorkArea(odd);
   EXPECT_EQ(desktop.GetWorkArea(), odd);
 
-  desktop.SetWorkArea(before);
+  desktop.SetWorkArea(*before);
   EXPECT_EQ(desktop.GetWorkArea(), before);
 }
 

@@ -16,12 +16,9 @@ WindowHandle Win32Desktop::FindTaskbar() {
   return reinterpret_cast<WindowHandle>(FindWindowA("Shell_TrayWnd", nullptr));
 }
 
-Rect Win32Desktop::GetWorkArea() {
-  // Should the query fail, the whole screen is the least harmful thing to
-  // put back later: it is the work area of a desktop without a taskbar.
-  const ScreenSize screen = GetScreenSize();
-  RECT area{0, 0, screen.width, screen.height};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+std::optional<Rect> Win32Desktop::GetWorkArea() {
+  RECT area{};
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) return std::nullopt;
   return Rect{area.left, area.top, area.right, area.bottom};
 }
 

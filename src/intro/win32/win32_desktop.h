@@ -8,7 +8,7 @@ namespace fablewick::win32 {
 class Win32Desktop : public Desktop {
 public:
   WindowHandle FindTaskbar() override;
-  Rect GetWorkArea() override;
+  std::optional<Rect> GetWorkArea() override;
   void SetWorkArea(const Rect& area) override;
   void PlaceTaskbar(WindowHandle taskbar, TaskbarPlace place) override;
   void ShowTaskbar(WindowHandle taskbar, bool visible) override;

@@ -17,8 +17,9 @@ public:
     Note("find taskbar");
     return hasTaskbar ? Taskbar : 0;
   }
-  Rect GetWorkArea() override {
+  std::optional<Rect> GetWorkArea() override {
     Note("get work area");
+    if (!workAreaReadable) return std::nullopt;
     return workArea;
   }
   void SetWorkArea(const Rect& area) override {
@@ -44,6 +45,7 @@ public:
   }
 
   bool hasTaskbar = true;
+  bool workAreaReadable = true;
   bool taskbarVisible = true;
   TaskbarPlace taskbarPlace = TaskbarPlace::Bottom;
   Rect workArea{0, 0, 1024, 738};

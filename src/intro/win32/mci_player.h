@@ -24,7 +24,6 @@ public:
 
   // The window the video is drawn into; used by the next Open.
   void SetDisplay(HWND display) { display_ = display; }
-  void SetOnNotify(std::function<void()> onNotify) { onNotify_ = std::move(onNotify); }
   HWND NotificationWindow() const { return notifyWindow_; }
   MCIDEVICEID DeviceId() const { return device_; }
 

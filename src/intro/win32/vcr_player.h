@@ -28,8 +28,6 @@ public:
   void Close() override { mci_.Close(); }
   MovieNotification LastNotification() const override { return mci_.LastNotification(); }
 
-  MCIDEVICEID DeviceId() const { return mci_.DeviceId(); }
-
 private:
   MciPlayer mci_;
 };

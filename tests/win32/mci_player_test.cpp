@@ -196,6 +196,13 @@ TEST_F(MciPlayerTest, APlayTheDeviceRefusesIsAnErrorAndNoNoticeFollows) {
   PumpFor(500ms);
   EXPECT_EQ(Count(MovieNotification::Successful), 0);
   EXPECT_EQ(fablewick::testing::CountDialogsOfThisProcess(), 0);
+
+  // What is gone is forgotten, so the next movie still opens.
+  player.Close();
+  EXPECT_FALSE(player.IsOpen());
+  player.Open("Quillmere Movie.avi");
+  EXPECT_TRUE(player.IsOpen());
+  EXPECT_EQ(OpenVideoDevices(), 1u);
 }
 
 TEST_F(MciPlayerTest, EachNoticeIsHandedOnButOnlyTheFourKnownKindsAreRecorded) {

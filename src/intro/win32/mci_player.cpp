@@ -93,6 +93,8 @@ bool MciPlayer::Capability(DWORD item) {
 
 void MciPlayer::Open(const std::string& fileName) {
   Close();
+  // Opening over a device that would not close would lose it, still playing.
+  if (device_ != 0) throw AppError("Cannot close the previous movie");
   hasVideo_ = false;
   canEject_ = false;
 
@@ -176,7 +178,8 @@ void MciPlayer::Close() {
   const MCIERROR result =
       mciSendCommandA(device_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
   DropPendingNotices();
-  if (result == 0) {
+  // An identifier MCI no longer knows holds nothing that could be closed.
+  if (result == 0 || result == MCIERR_INVALID_DEVICE_ID) {
     device_ = 0;
     hasVideo_ = false;
     canEject_ = false;

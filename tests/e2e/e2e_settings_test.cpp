@@ -3,10 +3,17 @@
 #include "driver.h"
 #include "e2e_error_box.h"
 
+#include "../win32/intro_fixtures.h"
+
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace fablewick::e2e {
 namespace {
+
+using namespace std::chrono_literals;
+using fablewick::testing::PumpUntil;
 
 constexpr POINT kTrillick = {470, 44};
 
@@ -96,6 +103,28 @@ protected:
     SoundcardRecording recording = SoundcardRecording::Mark();
     if (!recording.WaitFor(1000)) return false;
     return !recording.Read().Silent();
+  }
+
+
+  // What a person would see of the launcher's process at one moment: the
+  // launcher window and a borderless window over the whole screen.
+  struct OnScreen {
+    HWND launcher = nullptr, intro = nullptr;
+  };
+  OnScreen Look() const {
+    OnScreen seen;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    for (const TopWindow& top : launcher_.Windows()) {
+      if (!top.visible) continue;
+      if (top.caption == kLauncherCaption && top.hasMenu) seen.launcher = top.handle;
+      const SIZE client = ClientSize(top.handle);
+      bool coversTheScreen = top.rect.left == 0 && top.rect.top == 0 && top.rect.right == screenWidth &&
+                             top.rect.bottom == screenHeight;
+      if (!top.hasMenu && coversTheScreen && client.cx == screenWidth && client.cy == screenHeight) {
+        seen.intro = top.handle;
+      }
+    }
+    return seen;
   }
 
   LauncherProcess launcher_;
@@ -206,6 +235,82 @@ TEST_F(Settings, AChoiceStoredAsTextIsReportedBeforeTheLauncherComesUpWithoutThe
   std::optional<registry::Value> stored = registry::Read(kLauncherKey, "128");
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored->type);
+}
+
+// ---------------------------------------------------------------------------
+TEST_F(Settings, AFirstStartPlaysTheIntroBeforeTheLauncherAndTheTuneAfterIt) {
+  ScenarioFolder startFolder("settings_first_run_start");
+  ScenarioFolder package("settings_first_run_package");
+  package.AddMovies({"Kelvarn Movie.avi"});
+  registry::SetInstallDir(package.Path());
+
+  SoundcardRecording recording = SoundcardRecording::Mark();
+  launcher_ = LauncherProcess::Start(startFolder);
+  ASSERT_TRUE(launcher_.Started());
+
+  // Pumping throughout: the launcher hides and shows the taskbar, which
+  // could be a window of this thread.
+  OnScreen first;
+  PumpUntil(
+      [&] {
+        first = Look();
+        return first.intro != nullptr || first.launcher != nullptr || !launcher_.Running();
+      },
+      20s);
+  ASSERT_NE(nullptr, first.intro) << "no intro came up; " << Describe(launcher_.Windows());
+  ASSERT_EQ(nullptr, first.launcher) << "the launcher came up with the intro";
+
+  // The movie ends by itself after two seconds.
+  bool launcherWhileIntro = false, keyWhileIntro = false;
+  const bool introClosed = PumpUntil(
+      [&] {
+        if (!IsWindowVisible(first.intro)) return true;
+        launcherWhileIntro = launcherWhileIntro || Look().launcher != nullptr;
+        keyWhileIntro = keyWhileIntro || registry::KeyExists(kLauncherKey);
+        return false;
+      },
+      30s);
+  ASSERT_TRUE(introClosed) << "the intro never closed";
+  // Everything recorded up to now was played while the intro was up or
+  // before it; what the card plays from here on lands after this point.
+  const DWORD introMs = recording.Read().recordedMs;
+  EXPECT_FALSE(launcherWhileIntro);
+  EXPECT_FALSE(keyWhileIntro) << "the first run was recorded before the intro had played";
+
+  HWND window = launcher_.WaitForLauncher();
+  ASSERT_NE(nullptr, window);
+  const DWORD launcherMs = recording.Read().recordedMs;
+  EXPECT_TRUE(IsWindow(first.intro)) << "the intro window is hidden, not destroyed";
+  EXPECT_TRUE(registry::KeyExists(kLauncherKey));
+
+  // Under Xvfb the launcher comes up a moment after the intro has gone, and
+  // the tune with it, so the second of listening counts from there.
+  ASSERT_TRUE(recording.WaitFor(launcherMs + 1000));
+  const SoundcardRecording::Report heard = recording.Read();
+  ASSERT_FALSE(heard.Silent()) << "no opening tune after the intro";
+  EXPECT_GE(heard.firstSoundMs, introMs) << "the card played something while the intro was up";
+  Close(window);
+
+  // The key now marks a previous start, so the movie is left alone.
+  launcher_ = LauncherProcess::Start(startFolder);
+  ASSERT_TRUE(launcher_.Started());
+  bool introAgain = false;
+  PumpUntil(
+      [&] {
+        const OnScreen seen = Look();
+        introAgain = introAgain || seen.intro != nullptr;
+        return seen.launcher != nullptr || !launcher_.Running();
+      },
+      20s);
+  window = launcher_.WaitForLauncher();
+  ASSERT_NE(nullptr, window);
+  PumpUntil(
+      [&] {
+        introAgain = introAgain || Look().intro != nullptr;
+        return false;
+      },
+      1s);
+  EXPECT_FALSE(introAgain) << "the intro played on a later start";
 }
 
 } // namespace

@@ -142,27 +142,27 @@ bool Inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && 
 int Brightness(std::uint32_t pixel) { return (pixel & 0xFF) + (pixel >> 8 & 0xFF) + (pixel >> 16 & 0xFF); }
 
 TEST_F(Resources, EveryBitmapIsAnUncompressedBottomUp24BitDibOfItsListedSize) {
-  for (const auto& spec : kBitmaps) {
-    SCOPED_TRACE("bitmap " + std::to_string(spec.id));
-    auto bytes = Bytes(MAKEINTRESOURCEA(spec.id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+  for (const auto& expected : kBitmaps) {
+    SCOPED_TRACE("bitmap " + std::to_string(expected.id));
+    auto bytes = Bytes(MAKEINTRESOURCEA(expected.id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
     ASSERT_GE(bytes.size(), 40u) << "missing or truncated";
     EXPECT_EQ(U32(bytes, 0), 40u) << "header size";
-    EXPECT_EQ(static_cast<std::int32_t>(U32(bytes, 4)), spec.width);
+    EXPECT_EQ(static_cast<std::int32_t>(U32(bytes, 4)), expected.width);
     // A positive height is what makes the rows bottom-up.
-    EXPECT_EQ(static_cast<std::int32_t>(U32(bytes, 8)), spec.height);
+    EXPECT_EQ(static_cast<std::int32_t>(U32(bytes, 8)), expected.height);
     EXPECT_EQ(U16(bytes, 12), 1) << "planes";
     EXPECT_EQ(U16(bytes, 14), 24) << "bits per pixel";
     EXPECT_EQ(U32(bytes, 16), static_cast<std::uint32_t>(BI_RGB));
     EXPECT_EQ(U32(bytes, 32), 0u) << "a palette rides along";
-    std::size_t stride = (static_cast<std::size_t>(spec.width) * 3 + 3) & ~std::size_t{3};
-    EXPECT_EQ(bytes.size(), 40 + stride * spec.height) << "pixel rows are not padded to 4 bytes";
+    std::size_t stride = (static_cast<std::size_t>(expected.width) * 3 + 3) & ~std::size_t{3};
+    EXPECT_EQ(bytes.size(), 40 + stride * expected.height) << "pixel rows are not padded to 4 bytes";
 
-    BitmapHandle loaded(LoadBitmapA(Module(), MAKEINTRESOURCEA(spec.id)));
+    BitmapHandle loaded(LoadBitmapA(Module(), MAKEINTRESOURCEA(expected.id)));
     ASSERT_TRUE(loaded) << "LoadBitmap failed";
     BITMAP info{};
     ASSERT_EQ(GetObjectA(loaded.get(), sizeof info, &info), static_cast<int>(sizeof info));
-    EXPECT_EQ(info.bmWidth, spec.width);
-    EXPECT_EQ(info.bmHeight, spec.height);
+    EXPECT_EQ(info.bmWidth, expected.width);
+    EXPECT_EQ(info.bmHeight, expected.height);
   }
 }
 
@@ -268,9 +268,9 @@ std::vector<Chunk> ChunksThroughData(std::span<const std::uint8_t> image) {
 }
 
 TEST_F(Resources, EverySoundIsAPcmRiffWaveWithItsListedFormatAndDataSize) {
-  for (const auto& spec : kWaves) {
-    SCOPED_TRACE("WAVE " + std::to_string(spec.id));
-    auto image = Bytes(MAKEINTRESOURCEA(spec.id), FABLEWICK_WAVE_TYPE);
+  for (const auto& expected : kWaves) {
+    SCOPED_TRACE("WAVE " + std::to_string(expected.id));
+    auto image = Bytes(MAKEINTRESOURCEA(expected.id), FABLEWICK_WAVE_TYPE);
     ASSERT_GE(image.size(), 44u) << "missing or truncated";
     EXPECT_EQ(FourCc(image, 0), "RIFF");
     // The player takes the image's length from this field, so it must match
@@ -284,16 +284,16 @@ TEST_F(Resources, EverySoundIsAPcmRiffWaveWithItsListedFormatAndDataSize) {
     ASSERT_EQ(fmt.id, "fmt ");
     ASSERT_EQ(fmt.size, 16u);
     EXPECT_EQ(U16(image, fmt.offset), 1) << "not PCM";
-    EXPECT_EQ(U16(image, fmt.offset + 2), spec.channels);
-    EXPECT_EQ(U32(image, fmt.offset + 4), spec.rate);
-    std::uint16_t blockAlign = static_cast<std::uint16_t>(spec.channels * spec.bits / 8);
-    EXPECT_EQ(U32(image, fmt.offset + 8), spec.rate * blockAlign) << "bytes per second";
+    EXPECT_EQ(U16(image, fmt.offset + 2), expected.channels);
+    EXPECT_EQ(U32(image, fmt.offset + 4), expected.rate);
+    std::uint16_t blockAlign = static_cast<std::uint16_t>(expected.channels * expected.bits / 8);
+    EXPECT_EQ(U32(image, fmt.offset + 8), expected.rate * blockAlign) << "bytes per second";
     EXPECT_EQ(U16(image, fmt.offset + 12), blockAlign);
-    EXPECT_EQ(U16(image, fmt.offset + 14), spec.bits);
+    EXPECT_EQ(U16(image, fmt.offset + 14), expected.bits);
 
     const Chunk& data = chunks.back();
     ASSERT_EQ(data.id, "data");
-    EXPECT_EQ(data.size, spec.dataBytes);
+    EXPECT_EQ(data.size, expected.dataBytes);
   }
 }
 

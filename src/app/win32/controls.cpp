@@ -4,29 +4,13 @@
 #include "app/win32/application.h"
 #include "app/win32/form.h"
 #include "app/win32/layout_binder.h"
+#include "app/win32/window_class.h"
 
 namespace fablewick::win32 {
 
 namespace {
 
 constexpr char ControlClassName[] = "FablewickControl";
-
-void RegisterControlClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  // No CS_DBLCLKS: a double-click then reaches the handlers as a second press.
-  wc.style = 0;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = ControlClassName;
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    throw AppError("Cannot register the control window class");
-  }
-  registered = true;
-}
 
 ShiftState ShiftFromKeys(WPARAM keys) {
   ShiftState shift = 0;
@@ -105,7 +89,7 @@ bool Control::ApplyProperty(const LayoutProperty& property, LayoutBinder&) {
 // ---------------------------------------------------------------------------
 
 WindowedControl::WindowedControl(Form& owner, std::string name) : Control(owner, std::move(name)) {
-  RegisterControlClass();
+  RegisterWindowClass(ControlClassName, DefWindowProcA);
   window_ = CreateWindowExA(0, ControlClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                             owner.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!window_) throw AppError("Cannot create the window of control " + Name());

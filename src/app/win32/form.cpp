@@ -3,8 +3,8 @@
 #include "app/app_error.h"
 #include "app/win32/application.h"
 #include "app/win32/layout_binder.h"
+#include "app/win32/window_class.h"
 
-#include <set>
 
 namespace fablewick::win32 {
 
@@ -18,23 +18,6 @@ std::string LoadLayoutText(const FormClass& formClass) {
   const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
   if (!data) throw AppError("Resource " + formClass.layoutResource + " not found");
   return std::string(data, SizeofResource(module, found));
-}
-
-void RegisterFormClass(const std::string& name, WNDPROC procedure) {
-  static std::set<std::string> registered;
-  if (registered.count(name)) return;
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  // No CS_DBLCLKS: double-clicks arrive as a second press.
-  wc.style = 0;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = name.c_str();
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    throw AppError("Cannot register the window class " + name);
-  }
-  registered.insert(name);
 }
 
 } // namespace
@@ -190,7 +173,7 @@ void Form::DestroyHandle() {
 }
 
 void Form::CreateWindowFor(const FormClass& formClass) {
-  RegisterFormClass(formClass.name, &Form::WindowProc);
+  RegisterWindowClass(formClass.name, &Form::WindowProc);
   window_ = CreateWindowExA(0, formClass.name.c_str(), "", WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0,
                             0, App().Handle(), nullptr, GetModuleHandleA(nullptr), this);
   if (!window_) throw AppError("Cannot create the window " + formClass.name);

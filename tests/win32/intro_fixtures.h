@@ -15,9 +15,7 @@ namespace fablewick::testing {
 // The committed fixtures sit beside this header; Wine maps the Unix root to
 // drive Z:.
 inline std::string IntroFixture(const char* name) {
-  std::string here = __FILE__;
-  here.erase(here.find_last_of("/\\") + 1);
-  std::string path = "Z:" + here + "fixtures/intro/" + name;
+  std::string path = std::string("Z:") + FABLEWICK_FIXTURES + "intro/" + name;
   for (char& c : path) {
     if (c == '/') c = '\\';
   }

@@ -14,4 +14,17 @@ public:
   virtual void ShowMessage(const std::string& text, MessageType type) = 0;
 };
 
+enum class DialogIcon { Stop, Information };
+
+// What a dialog type shows: its caption and its system icon.
+struct DialogLook {
+  const char* caption;
+  DialogIcon icon;
+};
+
+constexpr DialogLook LookOf(MessageType type) {
+  return type == MessageType::Error ? DialogLook{"Error", DialogIcon::Stop}
+                                    : DialogLook{"Information", DialogIcon::Information};
+}
+
 } // namespace fablewick

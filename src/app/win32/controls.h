@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/win32/component.h"
-#include "app/win32/events.h"
+#include "app/form_events.h"
 #include "app/win32/gdi.h"
 
 #include <windows.h>

@@ -46,7 +46,7 @@
 #include "app/layout.h"
 #include "app/win32/component.h"
 #include "app/win32/controls.h"
-#include "app/win32/events.h"
+#include "app/form_events.h"
 #include "app/win32/gdi.h"
 #include "app/win32/menus.h"
 

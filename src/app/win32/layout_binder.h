@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/layout.h"
-#include "app/win32/events.h"
+#include "app/form_events.h"
 
 namespace fablewick::win32 {
 

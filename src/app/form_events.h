@@ -5,7 +5,7 @@
 #include <type_traits>
 #include <variant>
 
-namespace fablewick::win32 {
+namespace fablewick {
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -58,4 +58,4 @@ HandlerBinding Bind(std::string name, T* form, void (T::*method)(CloseAction&)) 
   return {std::move(name), CloseEvent([form, method](CloseAction& action) { (form->*method)(action); })};
 }
 
-} // namespace fablewick::win32
+} // namespace fablewick

@@ -1,0 +1,51 @@
+#include "app/error_box_place.h"
+#include "app/messages.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace fablewick {
+namespace {
+
+class FakeMonitors : public Monitors {
+public:
+  MonitorId MonitorOf(WindowHandle window) override { return monitorOf.at(window); }
+  std::optional<Rect> WorkArea(MonitorId monitor) override {
+    auto found = workAreas.find(monitor);
+    if (found == workAreas.end()) return std::nullopt;
+    return found->second;
+  }
+  std::map<WindowHandle, MonitorId> monitorOf;
+  std::map<MonitorId, Rect> workAreas;
+};
+
+constexpr WindowHandle Owner = 1, Launcher = 2;
+
+TEST(ErrorBoxMonitor, TheOwnerMovesToTheCentreOfTheWorkAreaOfTheActiveWindowsMonitor) {
+  FakeMonitors monitors;
+  monitors.monitorOf = {{Owner, 100}, {Launcher, 200}};
+  monitors.workAreas = {{100, Rect{0, 0, 1024, 738}}, {200, Rect{1024, 0, 2304, 1000}}};
+  EXPECT_EQ(ErrorBoxOwnerPlace(monitors, Launcher, Owner), (Point{1664, 500}));
+}
+
+TEST(ErrorBoxMonitor, TheOwnerStaysOnItsOwnMonitorWithoutAnActiveWindowOrAReadableWorkArea) {
+  FakeMonitors monitors;
+  monitors.monitorOf = {{Owner, 100}, {Launcher, 100}};
+  monitors.workAreas = {{100, Rect{0, 0, 1024, 738}}};
+  EXPECT_EQ(ErrorBoxOwnerPlace(monitors, Launcher, Owner), std::nullopt) << "same monitor";
+  EXPECT_EQ(ErrorBoxOwnerPlace(monitors, 0, Owner), std::nullopt) << "no active window";
+  monitors.monitorOf[Launcher] = 300;
+  EXPECT_EQ(ErrorBoxOwnerPlace(monitors, Launcher, Owner), std::nullopt) << "unreadable work area";
+}
+
+TEST(DialogType, AnErrorShowsTheStopIconUnderErrorAndInformationItsOwnIconAndCaption) {
+  EXPECT_EQ(std::string(LookOf(MessageType::Error).caption), "Error");
+  EXPECT_EQ(LookOf(MessageType::Error).icon, DialogIcon::Stop);
+  EXPECT_EQ(std::string(LookOf(MessageType::Information).caption), "Information");
+  EXPECT_EQ(LookOf(MessageType::Information).icon, DialogIcon::Information);
+}
+
+} // namespace
+} // namespace fablewick

@@ -4,7 +4,6 @@
 #include "intro/screen_takeover.h"
 
 #include <exception>
-#include <optional>
 #include <string>
 
 namespace fablewick {
@@ -24,7 +23,6 @@ IntroSequence::IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop
   // The first successful call saves the ramp in force at start-up; every
   // later full-brightness step goes back to exactly that ramp.
   GammaAvailable();
-  TaskbarWindow = 0;
 }
 
 IntroSequence::~IntroSequence() {
@@ -41,62 +39,36 @@ void IntroSequence::FormCreate() {
 }
 
 void IntroSequence::FormShow() {
-  ScreenTakeover& taken = CurrentTakeover();
-  taken.desktop = &desktop_;
+  CurrentTakeover().desktop = &desktop_;
 
   view_.SetTVColourToForm();
   MovieIndex = 0;
   if (GammaAvailable()) {
-    taken.dimmed = true;
+    MarkDimmed(true);
     FadeGamma(clock_, FadeDirection::Out);
   }
-  TaskbarWindow = desktop_.FindTaskbar();
-  const std::optional<Rect> workArea = desktop_.GetWorkArea();
-  const ScreenSize screen = desktop_.GetScreenSize();
-  FullScreenArea = Rect{0, 0, screen.width, screen.height};
-  // An unreadable work area is given back as the whole screen, the work area
-  // of a desktop without a taskbar: less harm than an empty rectangle.
-  SavedWorkArea = workArea.value_or(FullScreenArea);
-  taken.savedWorkArea = SavedWorkArea;
-  taken.workAreaTaken = true;
-  desktop_.SetWorkArea(FullScreenArea);
-  if (TaskbarWindow != 0) {
-    taken.hiddenTaskbar = TaskbarWindow;
-    desktop_.PlaceTaskbar(TaskbarWindow, TaskbarPlace::Bottom);
-    desktop_.ShowTaskbar(TaskbarWindow, false);
-  }
+  TakeOverDesktop();
   if (!PlayNextMovie()) view_.PostClose();
 }
 
 void IntroSequence::FormActivate() {
   if (GammaAvailable()) {
     SetGammaLevelAll(100);
-    CurrentTakeover().dimmed = false;
+    MarkDimmed(false);
   }
 }
 
 void IntroSequence::FormClose() {
-  ScreenTakeover& taken = CurrentTakeover();
   if (GammaAvailable()) {
-    taken.dimmed = true;
+    MarkDimmed(true);
     SetGammaLevelAll(0);
   }
-  // Only a show that read the work area may write it back; anything else
-  // would hand the desktop an empty rectangle.
-  if (taken.workAreaTaken) {
-    taken.workAreaTaken = false;
-    desktop_.SetWorkArea(SavedWorkArea);
-  }
-  if (TaskbarWindow != 0) {
-    taken.hiddenTaskbar = 0;
-    desktop_.PlaceTaskbar(TaskbarWindow, TaskbarPlace::Topmost);
-    desktop_.ShowTaskbar(TaskbarWindow, true);
-  }
+  GiveBackDesktop(CurrentTakeover());
   VCR.Close();
   if (MainForm != 0) view_.ShowMainForm(MainForm);
   if (GammaAvailable()) {
     FadeGamma(clock_, FadeDirection::In);
-    taken.dimmed = false;
+    MarkDimmed(false);
   }
 }
 

@@ -52,9 +52,6 @@ public:
 
   std::int32_t MovieIndex = 0;
   WindowHandle MainForm = 0;
-  WindowHandle TaskbarWindow = 0;
-  Rect SavedWorkArea;
-  Rect FullScreenArea;
 
 private:
   MoviePlayer& VCR;

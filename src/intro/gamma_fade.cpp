@@ -20,6 +20,8 @@ GammaEntry* FindGammaEntry(WindowHandle window) {
   return nullptr;
 }
 
+const GammaEntry* FirstGammaEntry() { return GammaList.get(); }
+
 int RegisterGammaWindow(WindowHandle window) {
   if (FindGammaEntry(window) != nullptr) return 1;
   if (boundDisplay == nullptr) return 0;

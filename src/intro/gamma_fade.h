@@ -32,6 +32,9 @@ int SetGammaLevelFor(WindowHandle window, std::int16_t level);
 void FreeGammaList();
 
 GammaEntry* FindGammaEntry(WindowHandle window);
+// The first window registered, or null: the one whose saved ramp another
+// process would need to put the screen back.
+const GammaEntry* FirstGammaEntry();
 int ApplyGammaLevel(GammaEntry* entry, std::int16_t level);
 
 } // namespace fablewick

@@ -46,8 +46,11 @@ Tfrmmain::Tfrmmain()
                     Bind("AboutFablewick1Click", this, &Tfrmmain::AboutFablewick1Click),
                     Bind("FablewickHelp1Click", this, &Tfrmmain::FablewickHelp1Click),
                 },
-            .factories = {}}),
-      Background(Find<PictureControl>("Background")),
+            .factories = {{"TImage",
+                           [](Form& owner, const std::string& name) -> std::unique_ptr<Control> {
+                             return std::make_unique<CaptionPicture>(owner, name);
+                           }}}}),
+      Background(Find<CaptionPicture>("Background")),
       MainMenu1(Find<MainMenu>("MainMenu1")),
       File1(Find<MenuItem>("File1")),
       PlayOpeningMusic1(Find<MenuItem>("PlayOpeningMusic1")),
@@ -57,8 +60,10 @@ Tfrmmain::Tfrmmain()
       AboutFablewick1(Find<MenuItem>("AboutFablewick1")),
       N2(Find<MenuItem>("N2")),
       FablewickHelp1(Find<MenuItem>("FablewickHelp1")),
-      ports_{*this, shell_, registry_, App().MessagesPort(), clock_} {
+      captions_(*this, *Background),
+      ports_{captions_, shell_, registry_, App().MessagesPort(), clock_} {
   MusicEnabled = true;
+  Background->Attach(captions_, ports_);
 }
 
 void Tfrmmain::FormCreate() {
@@ -87,11 +92,11 @@ void Tfrmmain::FormDestroy() {
 void Tfrmmain::FormShow() { fablewick::FormShow(ports_, MusicEnabled); }
 
 void Tfrmmain::BackgroundMouseDown(MouseButton, ShiftState, int x, int y) {
-  fablewick::PointerStep(hover_, *this, x, y, PrimaryButtonDown());
+  fablewick::PointerStep(hover_, captions_, x, y, PrimaryButtonDown());
 }
 
 void Tfrmmain::BackgroundMouseMove(ShiftState, int x, int y) {
-  fablewick::PointerStep(hover_, *this, x, y, PrimaryButtonDown());
+  fablewick::PointerStep(hover_, captions_, x, y, PrimaryButtonDown());
 }
 
 void Tfrmmain::BackgroundMouseUp(MouseButton, ShiftState, int x, int y) {
@@ -105,6 +110,15 @@ void Tfrmmain::Quit1Click() { fablewick::Quit1Click(ports_); }
 void Tfrmmain::AboutFablewick1Click() { fablewick::AboutFablewick1Click(ports_); }
 
 void Tfrmmain::FablewickHelp1Click() { fablewick::FablewickHelp1Click(ports_); }
+
+bool Tfrmmain::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  if (message != WM_SETFOCUS || !Background->Handle()) return false;
+  // The picture holds the keyboard for the window, as a dialog's first
+  // control does.
+  SetFocus(Background->Handle());
+  result = 0;
+  return true;
+}
 
 // ---------------------------------------------------------------------------
 

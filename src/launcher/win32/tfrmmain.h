@@ -3,8 +3,10 @@
 #include "app/win32/form.h"
 #include "app/win32/gdi.h"
 #include "app/win32/system_clock.h"
+#include "launcher/caption_focus.h"
 #include "launcher/launcher_ports.h"
 #include "launcher/pointer_step.h"
+#include "launcher/win32/caption_picture.h"
 #include "launcher/win32/registry_current_user.h"
 #include "launcher/win32/shell_windows.h"
 
@@ -20,7 +22,7 @@ class Tfrmmain : public Form, private LauncherHost {
 public:
   Tfrmmain();
 
-  PictureControl* Background;
+  CaptionPicture* Background;
   MainMenu* MainMenu1;
   MenuItem* File1;
   MenuItem* PlayOpeningMusic1;
@@ -43,6 +45,9 @@ public:
   void Quit1Click();
   void AboutFablewick1Click();
   void FablewickHelp1Click();
+
+protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
   void ShowBasePicture() override;
@@ -68,6 +73,9 @@ private:
   WindowsShell shell_;
   SystemClock clock_;
   HoverState hover_;
+  // Every picture change goes through it, the pointer's as well as the
+  // keyboard's, and so do the launch and quit requests.
+  CaptionFocus captions_;
   LauncherPorts ports_;
 };
 

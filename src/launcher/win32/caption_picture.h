@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/win32/controls.h"
+#include "launcher/caption_focus.h"
+#include "launcher/launcher_ports.h"
+#include "launcher/win32/caption_accessible.h"
+
+#include <string>
+
+namespace fablewick::win32 {
+
+// The launcher's picture control: the plain picture, plus the keyboard
+// focus over its captions and their screen-reader view. It holds the
+// keyboard focus for the launcher window, hands keys and screen-reader
+// presses to the caption focus, and draws the focus mark.
+class CaptionPicture : public PictureControl, public CaptionFocusHost, private CaptionAccessView {
+public:
+  CaptionPicture(Form& owner, std::string name);
+
+  // Until attached it behaves as a plain picture: keys pass by and a screen
+  // reader finds only the window's standard object.
+  void Attach(CaptionFocus& captions, LauncherPorts& ports);
+
+  void DrawFocusMark(const PictureRect& rect) override;
+  void AnnounceFocus(int region) override;
+
+protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+  const CaptionFocus& Captions() const override { return *captions_; }
+  POINT PictureToClient(POINT picture) const override { return picture; }
+  POINT ClientToPicture(POINT client) const override { return client; }
+  void RequestPress(int region) override;
+
+  // A dialog's or the intro's modal loop still delivers messages queued for
+  // this window; the disabled launcher must not act on them.
+  bool TakesInput() const;
+
+  CaptionFocus* captions_ = nullptr;
+  LauncherPorts* ports_ = nullptr;
+  AccessiblePicture accessible_{*this};
+};
+
+} // namespace fablewick::win32

@@ -1,0 +1,333 @@
+// The launcher's captions read from another process through MSAA, as a
+// screen reader reads them: by pointing, by following the keyboard focus and
+// by pressing.
+
+#include "frame_test_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fablewick::win32 {
+namespace {
+
+using fablewick::testing::ChildrenOf;
+using fablewick::testing::ClassOf;
+using fablewick::testing::TextOf;
+
+struct Caption {
+  RECT region;
+  const char* name;
+};
+constexpr Caption kCaptions[] = {
+    {{380, 0, 559, 89}, "Trillick"}, {{380, 90, 559, 179}, "Barrowby"}, {{380, 180, 559, 260}, "Caddle"},
+    {{380, 261, 559, 347}, "Pimmet"}, {{380, 348, 559, 419}, "Quit"},
+};
+
+VARIANT Child(LONG id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+std::string Narrow(BSTR text) {
+  std::string out;
+  if (text) {
+    for (UINT i = 0; i < SysStringLen(text); ++i) out += static_cast<char>(text[i]);
+  }
+  SysFreeString(text);
+  return out;
+}
+
+bool WaitUntil(DWORD ms, const std::function<bool()>& done) {
+  for (DWORD waited = 0; waited < ms; waited += 20) {
+    if (done()) return true;
+    Sleep(20);
+  }
+  return done();
+}
+
+// The launcher in a fresh empty folder, so every game is missing; killed if
+// a test leaves it running.
+class Launcher {
+public:
+  Launcher() {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    folder_ = std::string(temp) + "fablewick-reader-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    std::string command = std::string("\"Z:") + FABLEWICK_EXE + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                        &info_)) {
+      return;
+    }
+    WaitUntil(30000, [this] {
+      window_ = FindWindowOfClass("Tfrmmain");
+      return window_ && IsWindowVisible(window_);
+    });
+    for (HWND child : ChildrenOf(window_)) picture_ = child;
+  }
+  ~Launcher() {
+    if (info_.hProcess) {
+      if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+      }
+      CloseHandle(info_.hThread);
+      CloseHandle(info_.hProcess);
+    }
+    RemoveDirectoryA(folder_.c_str());
+  }
+  Launcher(const Launcher&) = delete;
+  Launcher& operator=(const Launcher&) = delete;
+
+  HWND Window() const { return window_; }
+  HWND Picture() const { return picture_; }
+  bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+  HWND FindWindowOfClass(const std::string& className) const {
+    struct Search {
+      DWORD process;
+      std::string className;
+      HWND found = nullptr;
+    } search{info_.dwProcessId, className};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(context);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner == s->process && IsWindowVisible(window) && ClassOf(window) == s->className) {
+            s->found = window;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  POINT ScreenPoint(int x, int y) const {
+    POINT p{x, y};
+    ClientToScreen(picture_, &p);
+    return p;
+  }
+
+  // Real key strokes to the launcher in front.
+  bool Key(WORD key) const {
+    if (!WaitUntil(3000, [this] {
+          if (GetForegroundWindow() == window_) return true;
+          SetForegroundWindow(window_);
+          return false;
+        })) {
+      return false;
+    }
+    INPUT events[2] = {};
+    events[0].type = events[1].type = INPUT_KEYBOARD;
+    events[0].ki.wVk = events[1].ki.wVk = key;
+    events[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, events, sizeof events[0]);
+    return true;
+  }
+
+private:
+  std::string folder_;
+  PROCESS_INFORMATION info_{};
+  HWND window_ = nullptr;
+  HWND picture_ = nullptr;
+};
+
+class CaptionReader : public ::testing::Test {
+protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    ASSERT_NE(launcher.Window(), nullptr);
+    ASSERT_NE(launcher.Picture(), nullptr);
+  }
+  void TearDown() override {
+    if (client) client->Release();
+    CoUninitialize();
+  }
+
+  // The client object of the picture, as AccessibleObjectFromWindow hands
+  // it across the process boundary.
+  IAccessible* Client() {
+    if (!client) {
+      AccessibleObjectFromWindow(launcher.Picture(), OBJID_CLIENT, __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&client));
+    }
+    return client;
+  }
+
+  LONG State(LONG child) {
+    VARIANT state;
+    VariantInit(&state);
+    EXPECT_EQ(Client()->get_accState(Child(child), &state), S_OK);
+    return state.vt == VT_I4 ? state.lVal : -1;
+  }
+
+  // Waits for the keyboard focus to reach the child, as the reader would
+  // see it after the key stroke has been handled.
+  bool FocusReaches(LONG child) {
+    return WaitUntil(3000, [&] {
+      VARIANT focus;
+      VariantInit(&focus);
+      return Client()->get_accFocus(&focus) == S_OK && focus.vt == VT_I4 && focus.lVal == child;
+    });
+  }
+
+  Launcher launcher;
+  IAccessible* client = nullptr;
+};
+
+TEST_F(CaptionReader, PointingAtEachCaptionFindsANamedPushButtonThatPressesAtItsRegion) {
+  for (LONG i = 0; i < 5; ++i) {
+    const Caption& c = kCaptions[i];
+    SCOPED_TRACE(c.name);
+    IAccessible* found = nullptr;
+    VARIANT child;
+    VariantInit(&child);
+    const POINT at = launcher.ScreenPoint((c.region.left + c.region.right) / 2, (c.region.top + c.region.bottom) / 2);
+    ASSERT_EQ(AccessibleObjectFromPoint(at, &found, &child), S_OK);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(child.vt, VT_I4);
+    EXPECT_EQ(child.lVal, i + 1);
+
+    BSTR text = nullptr;
+    EXPECT_EQ(found->get_accName(child, &text), S_OK);
+    EXPECT_EQ(Narrow(text), c.name);
+    VARIANT role;
+    VariantInit(&role);
+    EXPECT_EQ(found->get_accRole(child, &role), S_OK);
+    EXPECT_EQ(role.vt, VT_I4);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+    text = nullptr;
+    EXPECT_EQ(found->get_accDefaultAction(child, &text), S_OK);
+    EXPECT_EQ(Narrow(text), "Press");
+
+    LONG left = 0, top = 0, width = 0, height = 0;
+    EXPECT_EQ(found->accLocation(&left, &top, &width, &height, child), S_OK);
+    const POINT corner = launcher.ScreenPoint(c.region.left, c.region.top);
+    EXPECT_EQ(left, corner.x);
+    EXPECT_EQ(top, corner.y);
+    EXPECT_EQ(width, c.region.right - c.region.left);
+    EXPECT_EQ(height, c.region.bottom - c.region.top);
+    EXPECT_TRUE(State(i + 1) & STATE_SYSTEM_FOCUSABLE);
+    found->Release();
+  }
+}
+
+TEST_F(CaptionReader, TheGapRowsAndTheArtworkAreThePictureItselfNamedFablewick) {
+  ASSERT_NE(Client(), nullptr);
+  for (POINT p : {POINT{450, 89}, POINT{450, 260}, POINT{100, 200}}) {
+    const POINT at = launcher.ScreenPoint(p.x, p.y);
+    VARIANT hit;
+    VariantInit(&hit);
+    EXPECT_EQ(Client()->accHitTest(at.x, at.y, &hit), S_OK);
+    EXPECT_EQ(hit.vt, VT_I4);
+    EXPECT_EQ(hit.lVal, CHILDID_SELF) << p.x << "," << p.y;
+  }
+  BSTR name = nullptr;
+  EXPECT_EQ(Client()->get_accName(Child(CHILDID_SELF), &name), S_OK);
+  EXPECT_EQ(Narrow(name), "Fablewick");
+  VARIANT role;
+  VariantInit(&role);
+  EXPECT_EQ(Client()->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
+  LONG count = 0;
+  EXPECT_EQ(Client()->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(count, 5);
+}
+
+TEST_F(CaptionReader, TheFocusedStateAndTheFocusFollowTabAndDown) {
+  ASSERT_NE(Client(), nullptr);
+  for (LONG i = 1; i <= 5; ++i) EXPECT_FALSE(State(i) & STATE_SYSTEM_FOCUSED) << i;
+
+  ASSERT_TRUE(launcher.Key(VK_TAB));
+  ASSERT_TRUE(FocusReaches(1));
+  EXPECT_TRUE(State(1) & STATE_SYSTEM_FOCUSED);
+  EXPECT_TRUE(State(1) & STATE_SYSTEM_HOTTRACKED);
+
+  ASSERT_TRUE(launcher.Key(VK_DOWN));
+  ASSERT_TRUE(FocusReaches(2));
+  EXPECT_TRUE(State(2) & STATE_SYSTEM_FOCUSED);
+  EXPECT_FALSE(State(1) & STATE_SYSTEM_FOCUSED);
+
+  // Navigation walks the same order and stops at the ends.
+  VARIANT next;
+  VariantInit(&next);
+  EXPECT_EQ(Client()->accNavigate(NAVDIR_NEXT, Child(2), &next), S_OK);
+  EXPECT_EQ(next.lVal, 3);
+  VariantInit(&next);
+  EXPECT_EQ(Client()->accNavigate(NAVDIR_NEXT, Child(5), &next), S_FALSE);
+  EXPECT_EQ(next.vt, VT_EMPTY);
+  VariantInit(&next);
+  EXPECT_EQ(Client()->accNavigate(NAVDIR_FIRSTCHILD, Child(CHILDID_SELF), &next), S_OK);
+  EXPECT_EQ(next.lVal, 1);
+}
+
+TEST_F(CaptionReader, ChildIdsOutsideTheFiveAreRefused) {
+  ASSERT_NE(Client(), nullptr);
+  for (LONG bad : {6L, -1L, 1000L}) {
+    BSTR name = nullptr;
+    EXPECT_EQ(Client()->get_accName(Child(bad), &name), E_INVALIDARG) << bad;
+    VARIANT state;
+    VariantInit(&state);
+    EXPECT_EQ(Client()->get_accState(Child(bad), &state), E_INVALIDARG) << bad;
+    EXPECT_EQ(Client()->accDoDefaultAction(Child(bad)), E_INVALIDARG) << bad;
+    LONG l, t, w, h;
+    EXPECT_EQ(Client()->accLocation(&l, &t, &w, &h, Child(bad)), E_INVALIDARG) << bad;
+  }
+  EXPECT_TRUE(launcher.Running());
+}
+
+TEST_F(CaptionReader, PressingAMissingGameShowsItsDialogAndTheLauncherStays) {
+  ASSERT_NE(Client(), nullptr);
+  ASSERT_EQ(Client()->accDoDefaultAction(Child(3)), S_OK);
+
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(10000, [&] { return (dialog = launcher.FindWindowOfClass("TMessageForm")) != nullptr; }));
+  EXPECT_EQ(TextOf(dialog), "Error");
+  std::vector<std::string> texts;
+  for (HWND child : ChildrenOf(dialog)) texts.push_back(TextOf(child));
+  const std::string expected =
+      "We're sorry, but we could not find the Caddle.exe application.\nPlease try reinstalling the card table "
+      "package, or visit\nhttp://support.quillmere.example for more assistance.";
+  EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << ::testing::PrintToString(texts);
+
+  // While the dialog is up the captions are unavailable and a press does
+  // nothing more.
+  EXPECT_TRUE(State(3) & STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_EQ(Client()->accDoDefaultAction(Child(2)), S_OK);
+
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
+  Sleep(300);
+  EXPECT_EQ(launcher.FindWindowOfClass("TMessageForm"), nullptr);
+  EXPECT_TRUE(launcher.Running());
+  EXPECT_TRUE(IsWindowVisible(launcher.Window()));
+  EXPECT_FALSE(State(3) & STATE_SYSTEM_UNAVAILABLE);
+}
+
+TEST_F(CaptionReader, AReaderHoldingTheObjectAfterTheLauncherHasGoneGetsErrors) {
+  ASSERT_NE(Client(), nullptr);
+  PostMessageA(launcher.Window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil(10000, [&] { return !launcher.Running(); }));
+  BSTR name = nullptr;
+  EXPECT_TRUE(FAILED(Client()->get_accName(Child(1), &name)));
+  LONG count = 0;
+  EXPECT_TRUE(FAILED(Client()->get_accChildCount(&count)));
+}
+
+} // namespace
+} // namespace fablewick::win32

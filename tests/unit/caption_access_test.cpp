@@ -51,15 +51,6 @@ TEST_F(CaptionAccessTest, ThePointersCaptionIsHotAndPressedWhileHeldButNotFocuse
   EXPECT_FALSE(CaptionState(focus, 3).pressed);
 }
 
-TEST_F(CaptionAccessTest, NamesAreTheGamesWithoutTheirFileTypeAndQuit) {
-  for (int region = 0; region < 4; ++region) {
-    EXPECT_EQ(std::string(CaptionName(region)) + ".exe", *kHotRegions[region].target);
-  }
-  EXPECT_EQ(CaptionName(4), "Quit");
-  EXPECT_EQ(CaptionName(5), "");
-  EXPECT_EQ(CaptionName(kNoRegion), "");
-}
-
 TEST_F(CaptionAccessTest, NavigationWalksTheKeyboardOrderWithoutWrapping) {
   EXPECT_EQ(NavigateCaptions(kNoRegion, CaptionDirection::FirstChild), 0);
   EXPECT_EQ(NavigateCaptions(kNoRegion, CaptionDirection::LastChild), 4);
@@ -77,16 +68,6 @@ TEST_F(CaptionAccessTest, NavigationWalksTheKeyboardOrderWithoutWrapping) {
     EXPECT_EQ(NavigateCaptions(2, d), kNoRegion);
   }
   EXPECT_EQ(NavigateCaptions(7, CaptionDirection::Previous), kNoRegion);
-}
-
-TEST_F(CaptionAccessTest, BoundsAreTheHitRegionsSoTheirCornersHitBack) {
-  for (int region = 0; region < kHotRegionCount; ++region) {
-    const PictureRect r = CaptionBounds(region);
-    EXPECT_EQ(HitTest(r.left, r.top), region);
-    EXPECT_EQ(HitTest(r.right - 1, r.bottom - 1), region);
-    EXPECT_NE(HitTest(r.right, r.bottom - 1), region);
-    EXPECT_NE(HitTest(r.left, r.bottom), region);
-  }
 }
 
 } // namespace

@@ -48,12 +48,35 @@ std::string Narrow(BSTR text) {
   return out;
 }
 
+// Waits while handling this thread's messages, through which the focus
+// events of another process arrive.
 bool WaitUntil(DWORD ms, const std::function<bool()>& done) {
   for (DWORD waited = 0; waited < ms; waited += 20) {
     if (done()) return true;
-    Sleep(20);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   }
   return done();
+}
+
+struct FocusEvent {
+  HWND window;
+  LONG object;
+  LONG child;
+};
+std::vector<FocusEvent> focusEvents;
+
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  focusEvents.push_back({window, object, child});
+}
+
+// Whether the launcher has announced the focus on that child of its picture.
+bool Announced(HWND picture, LONG child) {
+  for (const FocusEvent& e : focusEvents) {
+    if (e.window == picture && e.object == OBJID_CLIENT && e.child == child) return true;
+  }
+  return false;
 }
 
 // The launcher in a fresh empty folder, so every game is missing; killed if
@@ -252,16 +275,25 @@ TEST_F(CaptionReader, TheGapRowsAndTheArtworkAreThePictureItselfNamedFablewick) 
 TEST_F(CaptionReader, TheFocusedStateAndTheFocusFollowTabAndDown) {
   ASSERT_NE(Client(), nullptr);
   for (LONG i = 1; i <= 5; ++i) EXPECT_FALSE(State(i) & STATE_SYSTEM_FOCUSED) << i;
+  DWORD process = 0;
+  GetWindowThreadProcessId(launcher.Window(), &process);
+  focusEvents.clear();
+  HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent, process, 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
 
   ASSERT_TRUE(launcher.Key(VK_TAB));
   ASSERT_TRUE(FocusReaches(1));
   EXPECT_TRUE(State(1) & STATE_SYSTEM_FOCUSED);
   EXPECT_TRUE(State(1) & STATE_SYSTEM_HOTTRACKED);
+  EXPECT_TRUE(WaitUntil(3000, [&] { return Announced(launcher.Picture(), 1); }));
 
   ASSERT_TRUE(launcher.Key(VK_DOWN));
   ASSERT_TRUE(FocusReaches(2));
   EXPECT_TRUE(State(2) & STATE_SYSTEM_FOCUSED);
   EXPECT_FALSE(State(1) & STATE_SYSTEM_FOCUSED);
+  EXPECT_TRUE(WaitUntil(3000, [&] { return Announced(launcher.Picture(), 2); }));
+  UnhookWinEvent(hook);
 
   // Navigation walks the same order and stops at the ends.
   VARIANT next;

@@ -1,66 +1,10 @@
 #include "launcher/win32/caption_accessible.h"
 
 #include "launcher/caption_access.h"
+#include "launcher/win32/msaa_values.h"
 #include "sound/win32/com_ptr.h"
 
-#include <string>
-#include <string_view>
-
 namespace fablewick::win32 {
-
-namespace {
-
-// Not IID_IAccessible: MinGW's oleacc import library resolves that name to
-// an import thunk rather than to the GUID.
-const IID& kAccessibleIid = __uuidof(IAccessible);
-
-BSTR MakeBstr(std::string_view text) {
-  std::wstring wide(text.begin(), text.end());
-  return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
-
-HRESULT ReturnText(std::string_view text, BSTR* out) {
-  *out = MakeBstr(text);
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-HRESULT ReturnChild(int region, VARIANT* out) {
-  if (region == kNoRegion) return S_FALSE;
-  out->vt = VT_I4;
-  out->lVal = region + 1;
-  return S_OK;
-}
-
-// Child 0 is the picture itself (kNoRegion), children 1 to 5 the captions.
-// Anything else is the caller's mistake, never a reason to read past the
-// table.
-HRESULT RegionOf(const VARIANT& child, int& region) {
-  if (child.vt != VT_I4 && child.vt != VT_INT) return E_INVALIDARG;
-  const LONG id = child.vt == VT_I4 ? child.lVal : child.intVal;
-  if (id == CHILDID_SELF) {
-    region = kNoRegion;
-    return S_OK;
-  }
-  if (id < 1 || id > kHotRegionCount) return E_INVALIDARG;
-  region = static_cast<int>(id - 1);
-  return S_OK;
-}
-
-bool DirectionOf(LONG navDir, CaptionDirection& direction) {
-  switch (navDir) {
-  case NAVDIR_NEXT: direction = CaptionDirection::Next; return true;
-  case NAVDIR_PREVIOUS: direction = CaptionDirection::Previous; return true;
-  case NAVDIR_UP: direction = CaptionDirection::Up; return true;
-  case NAVDIR_DOWN: direction = CaptionDirection::Down; return true;
-  case NAVDIR_LEFT: direction = CaptionDirection::Left; return true;
-  case NAVDIR_RIGHT: direction = CaptionDirection::Right; return true;
-  case NAVDIR_FIRSTCHILD: direction = CaptionDirection::FirstChild; return true;
-  case NAVDIR_LASTCHILD: direction = CaptionDirection::LastChild; return true;
-  default: return false;
-  }
-}
-
-} // namespace
 
 // The caption children are simple elements: they have child ids, not
 // objects of their own. Questions about the picture itself that a plain
@@ -69,7 +13,7 @@ bool DirectionOf(LONG navDir, CaptionDirection& direction) {
 class CaptionAccessible final : public IAccessible {
 public:
   CaptionAccessible(HWND window, CaptionAccessView& view) : window_(window), view_(&view) {
-    CreateStdAccessibleObject(window, OBJID_CLIENT, kAccessibleIid,
+    CreateStdAccessibleObject(window, OBJID_CLIENT, AccessibleIid(),
                               reinterpret_cast<void**>(standard_.Receive()));
   }
 
@@ -83,7 +27,7 @@ public:
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kAccessibleIid) {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == AccessibleIid()) {
       *out = static_cast<IAccessible*>(this);
       AddRef();
       return S_OK;
@@ -305,7 +249,7 @@ bool AccessiblePicture::Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESUL
     comEntered_ = SUCCEEDED(entered);
     object_ = new CaptionAccessible(window, view_);
   }
-  result = LresultFromObject(kAccessibleIid, wParam, object_);
+  result = LresultFromObject(AccessibleIid(), wParam, object_);
   return true;
 }
 

@@ -212,5 +212,33 @@ TEST_F(KeyboardCaptions, KeysWhileAMissingGamesDialogIsUpDoNothingToTheLauncher)
   EXPECT_TRUE(WaitUntilFocused(window, 3));
 }
 
+TEST_F(KeyboardCaptions, KeysWhileTheIntroPlaysDoNothingToTheLauncher) {
+  ScenarioFolder folder("keyboard_intro");
+  folder.AddGames(kGames);
+  folder.AddMovies({"Kelvarn Movie.avi", "Quillmere Movie.avi"});
+  HWND window = StartLauncher(folder);
+  ASSERT_NE(nullptr, window);
+  input::Keys({VK_MENU, 'H'});
+  input::Keys({'A'});
+
+  HWND intro = nullptr;
+  for (int i = 0; i < 200 && intro == nullptr; ++i) {
+    for (const TopWindow& top : launcher_.Windows()) {
+      if (top.className == "TfrmSplashMovie" && top.visible) intro = top.handle;
+    }
+    Sleep(50);
+  }
+  ASSERT_NE(nullptr, intro) << Describe(launcher_.Windows());
+  for (WORD key : {VK_TAB, VK_END, VK_RETURN, VK_SPACE}) input::Keys({key});
+
+  for (int i = 0; i < 600 && (IsWindowVisible(intro) || !IsWindowEnabled(window)); ++i) Sleep(50);
+  ASSERT_TRUE(IsWindowEnabled(window));
+  EXPECT_TRUE(WaitUntilShows(window, kBasePicture));
+  Sleep(500);
+  EXPECT_TRUE(WaitUntilShows(window, kBasePicture));
+  EXPECT_TRUE(launcher_.Running());
+  EXPECT_TRUE(folder.GameStarts().empty());
+}
+
 } // namespace
 } // namespace fablewick::e2e

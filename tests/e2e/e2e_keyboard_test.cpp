@@ -114,9 +114,12 @@ TEST_F(KeyboardCaptions, TabAndTheArrowsLightEachCaptionWithAClickAndAFocusMarkW
   input::Keys({VK_HOME});
   EXPECT_TRUE(WaitUntilFocused(window, 0));
 
-  // The pointer takes over: the mark goes with the picture it replaces.
+  // The pointer takes over: the mark goes with the picture it replaces,
+  // and the keys go on from the caption it lit.
   ASSERT_TRUE(input::MoveTo(window, 450, 220));
   EXPECT_TRUE(WaitUntilShows(window, 202));
+  input::Keys({VK_TAB});
+  EXPECT_TRUE(WaitUntilFocused(window, 3));
   ASSERT_TRUE(input::MoveTo(window, 120, 200));
   EXPECT_TRUE(WaitUntilShows(window, kBasePicture));
   input::Keys({VK_END});

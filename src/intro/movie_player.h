@@ -40,7 +40,7 @@ public:
   // Does nothing when no device is open.
   virtual void Close() = 0;
 
-  // The kind of the most recent notice; unknown kinds leave it unchanged.
+  // The kind of the most recent notice, as the device posted it.
   virtual MovieNotification LastNotification() const = 0;
 };
 

@@ -240,7 +240,8 @@ TEST_F(IntroSequenceTest, AClickDuringTheFirstStartsTheSecondAndTheAbortedNotice
 
   const std::size_t mark = log.size();
   intro->VCRNotify();
-  for (auto kind : {MovieNotification::Superseded, MovieNotification::Failure}) {
+  for (auto kind : {MovieNotification::Superseded, MovieNotification::Failure, MovieNotification::None,
+                    static_cast<MovieNotification>(16)}) {
     vcr.notification = kind;
     intro->VCRNotify();
   }

@@ -58,8 +58,8 @@ UniqueBitmap SolidPicture(COLORREF colour) {
 // sounds and the end request instead of playing and ending.
 class TCaptionForm : public Form, private LauncherHost {
 public:
-  TCaptionForm()
-      : Form({.name = "TCaptionForm",
+  explicit TCaptionForm(FormHost& host = App())
+      : Form(host, {.name = "TCaptionForm",
               .layoutResource = {},
               .layoutText = PictureLayout,
               .handlers = {},

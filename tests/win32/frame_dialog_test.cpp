@@ -53,7 +53,7 @@ int ShowAndAct(const std::string& text, MessageType type, SeenDialog& seen,
     Read(dialog, seen);
     dismiss(dialog, uiThread);
   });
-  return MessageDlg(text, type);
+  return MessageDlg(App(), text, type);
 }
 
 void PressKeyOnFocus(DWORD uiThread, WPARAM key) {

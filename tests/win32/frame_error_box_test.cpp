@@ -27,8 +27,8 @@ end
 
 class TFailing : public Form {
 public:
-  TFailing()
-      : Form({.name = "TFailing",
+  explicit TFailing(FormHost& host = App())
+      : Form(host, {.name = "TFailing",
               .layoutResource = {},
               .layoutText = FailingLayout,
               .handlers = {Bind("Fail", this, &TFailing::Fail)},
@@ -110,17 +110,6 @@ TEST(FrameErrorBox, AnErrorInAHandlerDisablesTheFormsWhileTheBoxIsUpAndReleasesT
   EXPECT_TRUE(IsWindowEnabled(form));
   EXPECT_EQ(GetCapture(), nullptr);
   App().DestroyForms();
-}
-
-TEST(FrameErrorBox, ErrorsThatAreNotStandardExceptionsAreReportedAsUnknown) {
-  Watchdog watchdog;
-  SeenBox seen;
-  {
-    WindowActor actor(BoxClass, [&](HWND box) { ReadAndDismissBox(box, seen); });
-    EXPECT_FALSE(App().Guarded([] { throw 42; }));
-  }
-  EXPECT_EQ(seen.text, "Unknown error.");
-  EXPECT_TRUE(App().Guarded([] {}));
 }
 
 } // namespace

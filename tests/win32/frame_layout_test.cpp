@@ -21,7 +21,7 @@ RECT BoundsInParent(HWND child) {
 }
 
 TEST(StoredLayouts, BuildTheLauncherWindowWithItsFrameOwnerAndPicture) {
-  Tfrmmain form;
+  Tfrmmain form(App());
   HWND window = form.Handle();
   EXPECT_EQ(form.Caption(), "Fablewick");
   LONG style = static_cast<LONG>(GetWindowLongPtrA(window, GWL_STYLE));
@@ -49,7 +49,7 @@ TEST(StoredLayouts, BuildTheLauncherWindowWithItsFrameOwnerAndPicture) {
 }
 
 TEST(StoredLayouts, BuildTheIntroWindowBorderlessWithItsPanelAndHiddenPlayer) {
-  TfrmSplashMovie form;
+  TfrmSplashMovie form(App());
   LONG style = static_cast<LONG>(GetWindowLongPtrA(form.Handle(), GWL_STYLE));
   EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER));
   EXPECT_EQ(form.Color(), 0u);
@@ -107,7 +107,7 @@ end
 class TProbe : public Form {
 public:
   explicit TProbe(std::string layout = ProbeLayout, std::map<std::string, ControlFactory, std::less<>> factories = {})
-      : Form({.name = "TProbe",
+      : Form(App(), {.name = "TProbe",
               .layoutResource = {},
               .layoutText = std::move(layout),
               .handlers = {Bind("Down", this, &TProbe::Down), Bind("Move", this, &TProbe::Move),
@@ -289,8 +289,8 @@ constexpr char BrokenLayout[] = "object f: TBroken\n  OnShow = Missing\nend\n";
 
 class TBroken : public Form {
 public:
-  TBroken()
-      : Form({.name = "TBroken", .layoutResource = {}, .layoutText = BrokenLayout, .handlers = {}, .factories = {}}) {}
+  explicit TBroken(FormHost& host = App())
+      : Form(host, {.name = "TBroken", .layoutResource = {}, .layoutText = BrokenLayout, .handlers = {}, .factories = {}}) {}
 };
 
 TBroken* frmBroken = nullptr;
@@ -301,8 +301,8 @@ const void* referenceInConstructor = nullptr;
 
 class TSees : public Form {
 public:
-  TSees()
-      : Form({.name = "TSees",
+  explicit TSees(FormHost& host = App())
+      : Form(host, {.name = "TSees",
               .layoutResource = {},
               .layoutText = "object f: TSees\nend\n",
               .handlers = {},

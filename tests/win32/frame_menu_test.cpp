@@ -26,7 +26,7 @@ bool IsSeparator(HMENU menu, UINT position) {
 }
 
 TEST(LauncherMenu, ShowsTheCaptionsWithFirstLettersAsAccessKeysAndTheShortcutAfterATab) {
-  Tfrmmain form;
+  Tfrmmain form(App());
   HMENU bar = GetMenu(form.Handle());
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(GetMenuItemCount(bar), 2);
@@ -47,7 +47,7 @@ TEST(LauncherMenu, ShowsTheCaptionsWithFirstLettersAsAccessKeysAndTheShortcutAft
 }
 
 TEST(LauncherMenu, TheMusicItemStartsUncheckedAndShowsItsCheckMark) {
-  Tfrmmain form;
+  Tfrmmain form(App());
   HMENU file = GetSubMenu(GetMenu(form.Handle()), 0);
   EXPECT_FALSE(form.PlayOpeningMusic1->Checked());
   EXPECT_FALSE(GetMenuState(file, 0, MF_BYPOSITION) & MF_CHECKED);
@@ -59,7 +59,7 @@ TEST(LauncherMenu, TheMusicItemStartsUncheckedAndShowsItsCheckMark) {
 }
 
 TEST(LauncherMenu, CtrlQIsTheOnlyShortcutAndItNamesTheQuitCommand) {
-  Tfrmmain form;
+  Tfrmmain form(App());
   HACCEL table = form.MainMenu1->Accelerators();
   ASSERT_NE(table, nullptr);
   ACCEL entries[4];
@@ -89,8 +89,8 @@ end
 
 class TKeys : public Form {
 public:
-  TKeys()
-      : Form({.name = "TKeys",
+  explicit TKeys(FormHost& host = App())
+      : Form(host, {.name = "TKeys",
               .layoutResource = {},
               .layoutText = ShortcutLayout,
               .handlers = {Bind("Quit1Click", this, &TKeys::Quit1Click)},

@@ -22,40 +22,26 @@ constexpr char ModalLayout[] = R"(object frmModal: TModal
   OnShow = FormShow
   OnActivate = FormActivate
   OnClose = FormClose
-  OnClick = FormClick
 end
 )";
 
 // A form that records its events in order.
 class TModal : public Form {
 public:
-  TModal()
-      : Form({.name = "TModal",
+  explicit TModal(FormHost& host = App())
+      : Form(host, {.name = "TModal",
               .layoutResource = {},
               .layoutText = ModalLayout,
               .handlers = {Bind("FormShow", this, &TModal::FormShow),
                            Bind("FormActivate", this, &TModal::FormActivate),
-                           Bind("FormClose", this, &TModal::FormClose),
-                           Bind("FormClick", this, &TModal::FormClick)},
+                           Bind("FormClose", this, &TModal::FormClose)},
               .factories = {}}) {}
 
   void FormShow() { events.push_back(IsWindowVisible(Handle()) ? "show (visible)" : "show"); }
   void FormActivate() { events.push_back("activate"); }
-  void FormClose(CloseAction& action) {
-    events.push_back("close");
-    if (refusals > 0) {
-      --refusals;
-      action = CloseAction::caNone;
-    }
-  }
-  void FormClick() {
-    events.push_back("click");
-    SetModalResult(clickResult);
-  }
+  void FormClose(CloseAction&) { events.push_back("close"); }
 
   std::vector<std::string> events;
-  int refusals = 0;
-  int clickResult = mrOk;
 };
 
 using Events = std::vector<std::string>;
@@ -101,39 +87,6 @@ TEST(ShowModally, CanBeShownAgainAndRunsItsShowHandlerEachTime) {
   EXPECT_EQ(form.events, (Events{"show", "activate", "close", "show", "activate", "close"}));
 }
 
-TEST(ShowModally, AModalResultSetByAHandlerRunsTheCloseStepAndIsReturned) {
-  Watchdog watchdog;
-  TModal form;
-  form.clickResult = mrOk;
-  int result;
-  {
-    WindowActor actor("TModal", [](HWND window) {
-      PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-      PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    });
-    result = form.ShowModal();
-  }
-  EXPECT_EQ(result, mrOk);
-  EXPECT_EQ(form.events, (Events{"show", "activate", "click", "close"}));
-}
-
-TEST(ShowModally, ACloseHandlerThatRefusesKeepsTheWindowUp) {
-  Watchdog watchdog;
-  TModal form;
-  form.refusals = 1;
-  int result;
-  {
-    WindowActor actor("TModal", [](HWND window) {
-      PostMessageA(window, WM_CLOSE, 0, 0);
-      Sleep(200);
-      PostMessageA(window, WM_CLOSE, 0, 0);
-    });
-    result = form.ShowModal();
-  }
-  EXPECT_EQ(result, mrCancel);
-  EXPECT_EQ(form.events, (Events{"show", "activate", "close", "close"}));
-}
-
 TEST(ShowModally, AQuitMessageEndsItWithCancelAndTheMainLoopEndsToo) {
   Watchdog watchdog;
   TModal form;
@@ -151,13 +104,6 @@ TEST(ShowModally, AQuitMessageEndsItWithCancelAndTheMainLoopEndsToo) {
   // The outer loop must not wait for another quit message.
   App().Run();
   EXPECT_TRUE(App().Terminated());
-}
-
-TEST(ShowModally, RefusesAWindowThatIsAlreadyVisible) {
-  Watchdog watchdog;
-  TModal form;
-  form.Show();
-  EXPECT_THROW(form.ShowModal(), AppError);
 }
 
 } // namespace

@@ -27,8 +27,8 @@ end
 // Stands in for the launcher: the window the intro brings back.
 class TStandIn : public Form {
 public:
-  TStandIn()
-      : Form({.name = "TStandIn",
+  explicit TStandIn(FormHost& host = App())
+      : Form(host, {.name = "TStandIn",
               .layoutResource = {},
               .layoutText = StandInLayout,
               .handlers = {},
@@ -114,7 +114,7 @@ protected:
   TestTaskbar taskbar;
   RECT userArea{};
   TStandIn launcher;
-  TfrmSplashMovie intro;
+  TfrmSplashMovie intro{App()};
 };
 
 TEST_F(IntroWindow, CoversTheScreenAndPlaysBothMoviesAtTheirOwnSizeCentredThenCloses) {

@@ -205,7 +205,7 @@ TEST_F(MciPlayerTest, APlayTheDeviceRefusesIsAnErrorAndNoNoticeFollows) {
   EXPECT_EQ(OpenVideoDevices(), 1u);
 }
 
-TEST_F(MciPlayerTest, EachNoticeIsHandedOnButOnlyTheFourKnownKindsAreRecorded) {
+TEST_F(MciPlayerTest, EachNoticeIsHandedOnWithItsKindAsTheDevicePostedIt) {
   const HWND window = player.NotificationWindow();
   const auto post = [&](WPARAM kind) {
     PostMessageA(window, MM_MCINOTIFY, kind, 0);
@@ -220,8 +220,8 @@ TEST_F(MciPlayerTest, EachNoticeIsHandedOnButOnlyTheFourKnownKindsAreRecorded) {
   ASSERT_TRUE(post(MCI_NOTIFY_FAILURE));
   ASSERT_TRUE(post(MCI_NOTIFY_SUCCESSFUL));
   EXPECT_EQ(notices, (std::vector<MovieNotification>{
-                         MovieNotification::Superseded, MovieNotification::Superseded,
-                         MovieNotification::Aborted, MovieNotification::Aborted,
+                         MovieNotification::Superseded, static_cast<MovieNotification>(16),
+                         MovieNotification::Aborted, MovieNotification::None,
                          MovieNotification::Failure, MovieNotification::Successful}));
 }
 

@@ -1,8 +1,6 @@
 #include "app/win32/controls.h"
 
 #include "app/app_error.h"
-#include "app/win32/application.h"
-#include "app/win32/form.h"
 #include "app/win32/layout_binder.h"
 #include "app/win32/window_class.h"
 
@@ -58,7 +56,7 @@ bool ClickTracker::Release(HWND window, LPARAM point) {
 
 // ---------------------------------------------------------------------------
 
-Control::Control(Form& owner, std::string name) : Component(std::move(name)), owner_(owner) {}
+Control::Control(ControlOwner& owner, std::string name) : Component(std::move(name)), owner_(owner) {}
 
 void Control::SetBounds(int left, int top, int width, int height) {
   left_ = left;
@@ -88,7 +86,7 @@ bool Control::ApplyProperty(const LayoutProperty& property, LayoutBinder&) {
 
 // ---------------------------------------------------------------------------
 
-WindowedControl::WindowedControl(Form& owner, std::string name) : Control(owner, std::move(name)) {
+WindowedControl::WindowedControl(ControlOwner& owner, std::string name) : Control(owner, std::move(name)) {
   RegisterWindowClass(ControlClassName, DefWindowProcA);
   window_ = CreateWindowExA(0, ControlClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                             owner.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -126,7 +124,7 @@ LRESULT CALLBACK WindowedControl::WindowProc(HWND window, UINT message, WPARAM w
     LRESULT result = 0;
     if (control->HandleMessage(message, wParam, lParam, result)) return result;
   } catch (...) {
-    App().ShowCurrentException();
+    control->Owner().ErrorHost().ReportCurrentError();
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -134,7 +132,7 @@ LRESULT CALLBACK WindowedControl::WindowProc(HWND window, UINT message, WPARAM w
 
 // ---------------------------------------------------------------------------
 
-PictureControl::PictureControl(Form& owner, std::string name) : WindowedControl(owner, std::move(name)) {}
+PictureControl::PictureControl(ControlOwner& owner, std::string name) : WindowedControl(owner, std::move(name)) {}
 
 void PictureControl::Assign(HBITMAP source) {
   BITMAP info{};
@@ -240,7 +238,7 @@ bool PictureControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 
 // ---------------------------------------------------------------------------
 
-Panel::Panel(Form& owner, std::string name) : WindowedControl(owner, std::move(name)) {}
+Panel::Panel(ControlOwner& owner, std::string name) : WindowedControl(owner, std::move(name)) {}
 
 void Panel::SetColor(std::uint32_t color) {
   color_ = color;
@@ -296,7 +294,7 @@ bool Panel::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) 
 
 // ---------------------------------------------------------------------------
 
-MediaPlayerControl::MediaPlayerControl(Form& owner, std::string name) : Control(owner, std::move(name)) {}
+MediaPlayerControl::MediaPlayerControl(ControlOwner& owner, std::string name) : Control(owner, std::move(name)) {}
 
 void MediaPlayerControl::DoNotify() {
   if (OnNotify) OnNotify();

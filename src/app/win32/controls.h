@@ -2,6 +2,7 @@
 
 #include "app/win32/component.h"
 #include "app/form_events.h"
+#include "app/form_host.h"
 #include "app/win32/gdi.h"
 
 #include <windows.h>
@@ -11,7 +12,18 @@
 
 namespace fablewick::win32 {
 
-class Form;
+// What a control needs of the form it sits on.
+class ControlOwner {
+public:
+  virtual HWND Handle() const = 0;
+  // The colour a control paints where it has nothing of its own to show.
+  virtual std::uint32_t Color() const = 0;
+  // Where errors escaping the control's handlers are reported.
+  virtual FormHost& ErrorHost() const = 0;
+
+protected:
+  ~ControlOwner() = default;
+};
 
 // A press of the primary button and its release inside the same window make
 // a click. The window holds the mouse in between, so the release comes back
@@ -32,9 +44,9 @@ private:
 // Width, Height, Visible, TabOrder.
 class Control : public Component {
 public:
-  Control(Form& owner, std::string name);
+  Control(ControlOwner& owner, std::string name);
 
-  Form& Owner() const { return owner_; }
+  ControlOwner& Owner() const { return owner_; }
   // The control's own window, or null for a control without one.
   virtual HWND Handle() const { return nullptr; }
 
@@ -63,7 +75,7 @@ protected:
   virtual void VisibleChanged() {}
 
 private:
-  Form& owner_;
+  ControlOwner& owner_;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   int tabOrder_ = -1;
@@ -73,7 +85,7 @@ private:
 // frame's error guard, like the form's own.
 class WindowedControl : public Control {
 public:
-  WindowedControl(Form& owner, std::string name);
+  WindowedControl(ControlOwner& owner, std::string name);
   ~WindowedControl() override;
   HWND Handle() const override { return window_; }
 
@@ -97,7 +109,7 @@ private:
 // OnMouseMove, OnMouseUp, OnClick.
 class PictureControl : public WindowedControl {
 public:
-  PictureControl(Form& owner, std::string name);
+  PictureControl(ControlOwner& owner, std::string name);
 
   void Assign(HBITMAP source);
   void DrawOverlay(HBITMAP source, int x, int y);
@@ -127,7 +139,7 @@ private:
 // movie player draws into its window.
 class Panel : public WindowedControl {
 public:
-  Panel(Form& owner, std::string name);
+  Panel(ControlOwner& owner, std::string name);
 
   std::uint32_t Color() const { return color_; }
   void SetColor(std::uint32_t color);
@@ -150,7 +162,7 @@ private:
 // "TMediaPlayer", usually a class derived from this one.
 class MediaPlayerControl : public Control {
 public:
-  MediaPlayerControl(Form& owner, std::string name);
+  MediaPlayerControl(ControlOwner& owner, std::string name);
 
   const std::string& DeviceType() const { return deviceType_; }
   Control* Display() const { return display_; }

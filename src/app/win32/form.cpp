@@ -1,7 +1,6 @@
 #include "app/win32/form.h"
 
 #include "app/app_error.h"
-#include "app/win32/application.h"
 #include "app/win32/layout_binder.h"
 #include "app/win32/window_class.h"
 
@@ -137,7 +136,8 @@ private:
 
 // ---------------------------------------------------------------------------
 
-Form::Form(FormClass formClass) : Component(std::string()), className_(formClass.name) {
+Form::Form(FormHost& host, FormClass formClass)
+    : Component(std::string()), FormCore(host), className_(formClass.name) {
   LayoutObject layout = ParseLayout(LoadLayoutText(formClass),
                                     formClass.layoutText.empty() ? formClass.layoutResource : formClass.name);
   Rename(layout.name);
@@ -175,7 +175,7 @@ void Form::DestroyHandle() {
 void Form::CreateWindowFor(const FormClass& formClass) {
   RegisterWindowClass(formClass.name, &Form::WindowProc);
   window_ = CreateWindowExA(0, formClass.name.c_str(), "", WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0,
-                            0, App().Handle(), nullptr, GetModuleHandleA(nullptr), this);
+                            0, reinterpret_cast<HWND>(Host().OwnerWindow()), nullptr, GetModuleHandleA(nullptr), this);
   if (!window_) throw AppError("Cannot create the window " + formClass.name);
 }
 
@@ -334,32 +334,11 @@ int Form::ClientHeight() const {
   return client.bottom - client.top;
 }
 
-void Form::Show() {
-  SetVisible(true);
-  BringToFront();
-}
-
-void Form::Hide() { SetVisible(false); }
-
-void Form::SetVisible(bool visible) {
-  if (visible_ == visible) return;
-  visible_ = visible;
-  if (visible) {
-    // The show handler runs before anything appears; an error in it is
-    // reported and the form is displayed all the same.
-    if (OnShow) App().Guarded(OnShow);
-    if (visible_) Display();
-  } else {
-    if (OnHide) App().Guarded(OnHide);
-    if (!visible_) ShowWindow(window_, SW_HIDE);
-  }
-}
-
-void Form::Display() {
-  if (position_ == FormPosition::poScreenCenter && windowState_ == WindowState::wsNormal) CenterOnScreen();
+void Form::DisplayWindow() {
+  if (position_ == FormPosition::poScreenCenter && State() == WindowState::wsNormal) CenterOnScreen();
   int command = SW_SHOWNORMAL;
-  if (windowState_ == WindowState::wsMaximized) command = SW_SHOWMAXIMIZED;
-  else if (windowState_ == WindowState::wsMinimized) command = SW_SHOWMINIMIZED;
+  if (State() == WindowState::wsMaximized) command = SW_SHOWMAXIMIZED;
+  else if (State() == WindowState::wsMinimized) command = SW_SHOWMINIMIZED;
   ShowWindow(window_, command);
   UpdateWindow(window_);
 }
@@ -374,47 +353,12 @@ void Form::CenterOnScreen() {
 }
 
 void Form::BringToFront() {
-  if (visible_ && window_) SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (Visible() && window_) SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void Form::Close() {
-  if (modal_) {
-    modalResult_ = mrCancel;
-    return;
-  }
-  if (App().MainForm() == this) {
-    App().Terminate();
-    return;
-  }
-  switch (CloseStep()) {
-  case CloseAction::caNone: break;
-  case CloseAction::caMinimize: ShowWindow(window_, SW_MINIMIZE); break;
-  case CloseAction::caHide:
-  case CloseAction::caFree: Hide(); break;
-  }
-}
+void Form::HideWindow() { ShowWindow(window_, SW_HIDE); }
 
-CloseAction Form::CloseStep() {
-  if (!CloseQuery()) return CloseAction::caNone;
-  CloseAction action = CloseAction::caHide;
-  if (OnClose) OnClose(action);
-  return action;
-}
-
-int Form::ShowModal() { return App().ShowModal(*this); }
-
-void Form::DoCreate() {
-  if (OnCreate) App().Guarded(OnCreate);
-}
-
-void Form::DoDestroy() {
-  if (visible_) {
-    visible_ = false;
-    ShowWindow(window_, SW_HIDE);
-  }
-  if (OnDestroy) App().Guarded(OnDestroy);
-  DestroyHandle();
-}
+void Form::MinimizeWindow() { ShowWindow(window_, SW_MINIMIZE); }
 
 bool Form::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
@@ -432,18 +376,10 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     Close();
     return 0;
   case WM_SYSCOMMAND:
-    // The main form's minimise box minimises the whole program: the
-    // taskbar button belongs to the application window.
-    if ((wParam & 0xFFF0) == SC_MINIMIZE && App().MainForm() == this) {
-      App().Minimize();
-      return 0;
-    }
+    if ((wParam & 0xFFF0) == SC_MINIMIZE && MinimizeProgramFor()) return 0;
     break;
   case WM_ACTIVATE:
-    if (LOWORD(wParam) != WA_INACTIVE) {
-      App().FormActivated(window_);
-      if (OnActivate) OnActivate();
-    }
+    if (LOWORD(wParam) != WA_INACTIVE) Activated();
     break;
   case WM_COMMAND:
     if (lParam == 0 && menu_) {
@@ -486,7 +422,7 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   try {
     return form->Dispatch(message, wParam, lParam);
   } catch (...) {
-    App().ShowCurrentException();
+    form->Host().ReportCurrentError();
   }
   return 0;
 }

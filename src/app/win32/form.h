@@ -41,8 +41,10 @@
 // only create the object, not touch the form class.
 //
 // The form's window is created by the constructor and stays hidden until
-// Show or a modal show. Create forms through Application::CreateForm.
+// Show or a modal show. Create forms through Application::CreateForm,
+// which hands each the host it reports to.
 
+#include "app/form_core.h"
 #include "app/layout.h"
 #include "app/win32/component.h"
 #include "app/win32/controls.h"
@@ -79,53 +81,23 @@ struct FormClass {
 
 enum class BorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum class FormPosition { poDesigned, poScreenCenter };
-enum class WindowState { wsNormal, wsMinimized, wsMaximized };
-
-inline constexpr int mrNone = 0;
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
-
-class Form : public Component {
+class Form : public Component, public FormCore, public ControlOwner {
 public:
-  explicit Form(FormClass formClass);
+  Form(FormHost& host, FormClass formClass);
   ~Form() override;
 
-  HWND Handle() const { return window_; }
+  HWND Handle() const override { return window_; }
+  FormHost& ErrorHost() const override { return Host(); }
+  WindowHandle WindowId() const override { return reinterpret_cast<WindowHandle>(window_); }
   const std::string& ClassName() const { return className_; }
 
-  // Form events, bound from the layout's OnCreate, OnDestroy, OnShow,
-  // OnHide, OnActivate, OnClick and OnClose.
-  NotifyEvent OnCreate;
-  NotifyEvent OnDestroy;
-  NotifyEvent OnShow;
-  NotifyEvent OnHide;
-  NotifyEvent OnActivate;
-  NotifyEvent OnClick;
-  CloseEvent OnClose;
-
-  // Going from hidden to visible runs OnShow first (an error in it is
-  // reported and the form is displayed anyway), then places the form
-  // (centred if its layout asks) and displays it.
-  void Show();
-  void Hide();
-  bool Visible() const { return visible_; }
-  void SetVisible(bool visible);
   void BringToFront();
-  // A close request: the main form's ends the program; a modal form's ends
-  // its modal show with mrCancel; any other form runs the close step.
-  void Close();
-  // Application::ShowModal on this form.
-  int ShowModal();
-  int ModalResult() const { return modalResult_; }
-  void SetModalResult(int result) { modalResult_ = result; }
-  bool Modal() const { return modal_; }
 
   void SetClientSize(int width, int height);
   int ClientWidth() const;
   int ClientHeight() const;
-  void SetWindowState(WindowState state) { windowState_ = state; }
 
-  std::uint32_t Color() const { return color_; }
+  std::uint32_t Color() const override { return color_; }
   void SetColor(std::uint32_t color);
   std::string Caption() const;
   void SetCaption(const std::string& caption);
@@ -141,14 +113,16 @@ public:
   }
   Component* FindComponent(std::string_view name) const;
 
-  // Asked before the close handler; false refuses the close.
-  virtual bool CloseQuery() { return true; }
-
   bool ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) override;
 
 protected:
   // Messages of the form's own window; true when handled with `result`.
   virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  void DisplayWindow() override;
+  void HideWindow() override;
+  void MinimizeWindow() override;
+  void BringWindowToFront() override { BringToFront(); }
 
 private:
   friend class Application;
@@ -159,25 +133,16 @@ private:
   void UpdateFont();
   void DestroyHandle();
   [[noreturn]] void MissingComponent(std::string_view name) const;
-  void Display();
   void CenterOnScreen();
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-  // The close step: CloseQuery, then OnClose; returns the action decided.
-  CloseAction CloseStep();
-  void DoCreate();
-  void DoDestroy();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string className_;
   HWND window_ = nullptr;
-  bool visible_ = false;
-  bool modal_ = false;
-  int modalResult_ = mrNone;
   ClickTracker click_;
   BorderStyle borderStyle_ = BorderStyle::bsSizeable;
   bool systemMenu_ = true, minimizeBox_ = true, maximizeBox_ = true;
   FormPosition position_ = FormPosition::poDesigned;
-  WindowState windowState_ = WindowState::wsNormal;
   std::uint32_t color_ = SystemColorFlag | COLOR_BTNFACE;
   UniqueBrush brush_;
   UniqueFont font_;

@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     App().CreateForm(frmSplashMovie);
     App().Run();
   } catch (...) {
-    App().ShowCurrentException();
+    App().ReportCurrentError();
   }
   App().DestroyForms();
   return 0;

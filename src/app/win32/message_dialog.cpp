@@ -1,7 +1,6 @@
 #include "app/win32/message_dialog.h"
 
 #include "app/app_error.h"
-#include "app/win32/application.h"
 
 namespace fablewick::win32 {
 
@@ -20,10 +19,11 @@ const char* DialogLayout =
 
 class MessageForm : public Form {
 public:
-  MessageForm(const std::string& text, MessageType type)
-      : Form({.name = "TMessageForm", .layoutResource = {}, .layoutText = DialogLayout, .handlers = {},
+  MessageForm(FormHost& host, const std::string& text, MessageType type)
+      : Form(host, {.name = "TMessageForm", .layoutResource = {}, .layoutText = DialogLayout, .handlers = {},
               .factories = {}}) {
-    SetCaption(type == MessageType::Error ? "Error" : "Information");
+    const DialogLook look = LookOf(type);
+    SetCaption(look.caption);
 
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
@@ -69,8 +69,8 @@ public:
                               buttonHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(OkButtonId)),
                               instance, nullptr);
     if (!icon_ || !text_ || !button_) throw AppError("Cannot create the message dialog");
-    HICON icon = LoadIconA(nullptr, type == MessageType::Error ? reinterpret_cast<LPCSTR>(IDI_HAND)
-                                                               : reinterpret_cast<LPCSTR>(IDI_ASTERISK));
+    HICON icon = LoadIconA(nullptr, look.icon == DialogIcon::Stop ? reinterpret_cast<LPCSTR>(IDI_HAND)
+                                                                  : reinterpret_cast<LPCSTR>(IDI_ASTERISK));
     SendMessageA(icon_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     SendMessageA(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageA(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -139,11 +139,11 @@ private:
 
 } // namespace
 
-int MessageDlg(const std::string& text, MessageType type) {
-  MessageForm form(text, type);
-  return App().ShowModal(form);
+int MessageDlg(FormHost& host, const std::string& text, MessageType type) {
+  MessageForm form(host, text, type);
+  return form.ShowModal();
 }
 
-void DialogMessages::ShowMessage(const std::string& text, MessageType type) { MessageDlg(text, type); }
+void DialogMessages::ShowMessage(const std::string& text, MessageType type) { MessageDlg(host_, text, type); }
 
 } // namespace fablewick::win32

@@ -13,12 +13,16 @@ namespace fablewick::win32 {
 // "Information", centred on the screen and shown modally. Returns mrOk for
 // the button and mrCancel for the close box; the dialog is destroyed before
 // it returns.
-int MessageDlg(const std::string& text, MessageType type);
+int MessageDlg(FormHost& host, const std::string& text, MessageType type);
 
 // The Messages port over MessageDlg.
 class DialogMessages : public Messages {
 public:
+  explicit DialogMessages(FormHost& host) : host_(host) {}
   void ShowMessage(const std::string& text, MessageType type) override;
+
+private:
+  FormHost& host_;
 };
 
 } // namespace fablewick::win32

@@ -59,16 +59,7 @@ LRESULT CALLBACK MciPlayer::NotifyProc(HWND window, UINT message, WPARAM wParam,
 }
 
 void MciPlayer::Notified(WPARAM kind) {
-  switch (kind) {
-  case MCI_NOTIFY_SUCCESSFUL:
-  case MCI_NOTIFY_SUPERSEDED:
-  case MCI_NOTIFY_ABORTED:
-  case MCI_NOTIFY_FAILURE:
-    notification_ = static_cast<MovieNotification>(kind);
-    break;
-  default:
-    break;
-  }
+  notification_ = static_cast<MovieNotification>(kind);
   if (onNotify_) onNotify_();
 }
 

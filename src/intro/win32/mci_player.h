@@ -12,7 +12,8 @@ namespace fablewick::win32 {
 
 // An "AVIVideo" MCI device per movie, drawn into a display window. Completion
 // notices arrive on a hidden window of the player's own, on the thread that
-// created the player; each one is recorded and then handed to `onNotify`.
+// created the player; each one's kind is recorded as it came and then
+// handed to `onNotify`.
 // A notice still queued for a play that the player itself stopped or closed
 // is dropped: only a play that ran to its end is ever reported.
 class MciPlayer : public MoviePlayer {

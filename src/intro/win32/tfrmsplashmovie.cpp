@@ -20,8 +20,8 @@ GammaDisplay& DesktopGamma() {
 
 } // namespace
 
-TfrmSplashMovie::TfrmSplashMovie()
-    : Form({.name = "TfrmSplashMovie",
+TfrmSplashMovie::TfrmSplashMovie(FormHost& host)
+    : Form(host, {.name = "TfrmSplashMovie",
             .layoutResource = "TFRMSPLASHMOVIE",
             .layoutText = {},
             .handlers =

@@ -18,7 +18,7 @@ namespace fablewick::win32 {
 // them out on the window, its panel and the player.
 class TfrmSplashMovie : public Form {
 public:
-  TfrmSplashMovie();
+  explicit TfrmSplashMovie(FormHost& host);
   ~TfrmSplashMovie() override;
 
   VcrPlayer* VCR;

@@ -1,14 +1,13 @@
 #include "intro/win32/vcr_player.h"
 
-#include "app/win32/application.h"
 
 namespace fablewick::win32 {
 
-VcrPlayer::VcrPlayer(Form& owner, std::string name)
+VcrPlayer::VcrPlayer(ControlOwner& owner, std::string name)
     : MediaPlayerControl(owner, std::move(name)),
       // Notices arrive on the player's own window, outside any form's
       // message guard, so the handler is guarded here.
-      mci_([this] { App().Guarded([this] { DoNotify(); }); }) {}
+      mci_([this] { Owner().ErrorHost().Guarded([this] { DoNotify(); }); }) {}
 
 void VcrPlayer::Open(const std::string& fileName) {
   Control* display = Display();

@@ -13,7 +13,7 @@ namespace fablewick::win32 {
 // guard.
 class VcrPlayer : public MediaPlayerControl, public MoviePlayer {
 public:
-  VcrPlayer(Form& owner, std::string name);
+  VcrPlayer(ControlOwner& owner, std::string name);
 
   void Open(const std::string& fileName) override;
   bool IsOpen() const override { return mci_.IsOpen(); }

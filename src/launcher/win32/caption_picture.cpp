@@ -26,7 +26,7 @@ bool Held(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
 } // namespace
 
-CaptionPicture::CaptionPicture(Form& owner, std::string name) : PictureControl(owner, std::move(name)) {}
+CaptionPicture::CaptionPicture(ControlOwner& owner, std::string name) : PictureControl(owner, std::move(name)) {}
 
 void CaptionPicture::Attach(CaptionFocus& captions, LauncherPorts& ports) {
   captions_ = &captions;

@@ -15,7 +15,7 @@ namespace fablewick::win32 {
 // presses to the caption focus, and draws the focus mark.
 class CaptionPicture : public PictureControl, public CaptionFocusHost, private CaptionAccessView {
 public:
-  CaptionPicture(Form& owner, std::string name);
+  CaptionPicture(ControlOwner& owner, std::string name);
 
   // Until attached it behaves as a plain picture: keys pass by and a screen
   // reader finds only the window's standard object.

@@ -1,6 +1,5 @@
 #include "launcher/win32/tfrmmain.h"
 
-#include "app/win32/application.h"
 #include "intro/win32/tfrmsplashmovie.h"
 #include "launcher/launch.h"
 #include "launcher/settings.h"
@@ -29,8 +28,8 @@ bool PrimaryButtonDown() {
 
 Tfrmmain* frmmain = nullptr;
 
-Tfrmmain::Tfrmmain()
-    : Form({.name = "Tfrmmain",
+Tfrmmain::Tfrmmain(FormHost& host)
+    : Form(host, {.name = "Tfrmmain",
             .layoutResource = "TFRMMAIN",
             .layoutText = {},
             .handlers =
@@ -61,7 +60,8 @@ Tfrmmain::Tfrmmain()
       N2(Find<MenuItem>("N2")),
       FablewickHelp1(Find<MenuItem>("FablewickHelp1")),
       captions_(*this, *Background),
-      ports_{captions_, shell_, registry_, App().MessagesPort(), clock_} {
+      messages_(host),
+      ports_{captions_, shell_, registry_, messages_, clock_} {
   MusicEnabled = true;
   Background->Attach(captions_, ports_);
 }
@@ -69,7 +69,7 @@ Tfrmmain::Tfrmmain()
 void Tfrmmain::FormCreate() {
   // Through the process-wide reference: the engine belongs to the launcher
   // window, whichever object this handler happens to run on.
-  InitSoundForWindow(frmmain->Handle(), App().MessagesPort());
+  InitSoundForWindow(frmmain->Handle(), messages_);
 
   basePicture_ = LoadBitmapResource(kBasePictureId);
   for (int i = 0; i < kHotRegionCount; ++i) {
@@ -136,13 +136,13 @@ void Tfrmmain::StopAllSounds() { fablewick::StopAllSounds(); }
 
 bool Tfrmmain::AnySoundPlaying() { return fablewick::AnySoundPlaying(); }
 
-void Tfrmmain::Terminate() { App().Terminate(); }
+void Tfrmmain::Terminate() { Host().Terminate(); }
 
 void Tfrmmain::SetMainForm() { frmSplashMovie->SetMainForm(frmmain); }
 
 bool Tfrmmain::AnyMovieExists() { return frmSplashMovie->AnyMovieExists(); }
 
-void Tfrmmain::ShowIntroModal() { App().ShowModal(*frmSplashMovie); }
+void Tfrmmain::ShowIntroModal() { frmSplashMovie->ShowModal(); }
 
 bool Tfrmmain::PlayOpeningMusicChecked() { return PlayOpeningMusic1->Checked(); }
 

@@ -2,6 +2,7 @@
 
 #include "app/win32/form.h"
 #include "app/win32/gdi.h"
+#include "app/win32/message_dialog.h"
 #include "app/win32/system_clock.h"
 #include "launcher/caption_focus.h"
 #include "launcher/launcher_ports.h"
@@ -20,7 +21,7 @@ namespace fablewick::win32 {
 // engine, the frame and the intro window.
 class Tfrmmain : public Form, private LauncherHost {
 public:
-  Tfrmmain();
+  explicit Tfrmmain(FormHost& host);
 
   CaptionPicture* Background;
   MainMenu* MainMenu1;
@@ -76,6 +77,7 @@ private:
   // Every picture change goes through it, the pointer's as well as the
   // keyboard's, and so do the launch and quit requests.
   CaptionFocus captions_;
+  DialogMessages messages_;
   LauncherPorts ports_;
 };
 

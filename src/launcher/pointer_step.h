@@ -17,8 +17,9 @@ struct HoverState {
 
 inline constexpr int kClickSound = 128;
 
-// A move or a press over Background. primaryButtonDown is the physical
-// primary button's state read at this event, never the event's own button.
+// A move or a press over Background. primaryButtonDown is the primary
+// button's state as it stood when this event happened, whichever button the
+// event itself is about.
 void PointerStep(HoverState& state, LauncherHost& host, int x, int y, bool primaryButtonDown);
 
 } // namespace fablewick

@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr DWORD kPollMs = 50;
-constexpr DWORD kClickHoldMs = 250;
 
 void Fail(const Where& where, const std::string& message) {
   ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << message;
@@ -431,14 +430,19 @@ namespace input {
 namespace {
 void Send(INPUT event) { SendInput(1, &event, sizeof event); }
 
-void Mouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+INPUT MouseEvent(DWORD flags, LONG dx = 0, LONG dy = 0) {
   INPUT event = {};
   event.type = INPUT_MOUSE;
   event.mi.dwFlags = flags;
   event.mi.dx = dx;
   event.mi.dy = dy;
-  Send(event);
+  return event;
 }
+
+void Mouse(DWORD flags, LONG dx = 0, LONG dy = 0) { Send(MouseEvent(flags, dx, dy)); }
+
+DWORD DownFlag(Button button) { return button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN; }
+DWORD UpFlag(Button button) { return button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP; }
 
 // Absolute input is in 1/65536 of the screen; rounding up lands on the pixel
 // itself whether the system truncates or rounds on the way back.
@@ -465,15 +469,17 @@ bool MoveTo(HWND window, int clientX, int clientY, Where where) {
   return there;
 }
 
-void Press() { Mouse(MOUSEEVENTF_LEFTDOWN); }
-void Release() { Mouse(MOUSEEVENTF_LEFTUP); }
+void Press(Button button) { Mouse(DownFlag(button)); }
+void Release(Button button) { Mouse(UpFlag(button)); }
+
+void ClickInOneBatch(Button button) {
+  INPUT events[] = {MouseEvent(DownFlag(button)), MouseEvent(UpFlag(button))};
+  SendInput(2, events, sizeof events[0]);
+}
 
 void Click(HWND window, int clientX, int clientY, Where where) {
   if (!MoveTo(window, clientX, clientY, where)) return;
   Press();
-  // The launcher reads the button's live state when it handles the press; a
-  // release that is already in by then would make the press look like a move.
-  Sleep(kClickHoldMs);
   Release();
 }
 

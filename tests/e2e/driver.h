@@ -149,8 +149,14 @@ bool BringToFront(HWND window, Where where = Where::current());
 namespace input {
 bool MoveTo(HWND window, int clientX, int clientY, Where where = Where::current());
 void MoveToScreen(int x, int y);
-void Press();    // the primary (physical left) button
-void Release();
+// Physical buttons: which one acts as primary is the system's setting.
+enum class Button { Left, Right };
+void Press(Button button = Button::Left);
+void Release(Button button = Button::Left);
+// Press and release in one SendInput call, so both are in before the program
+// handles the press, as a touchpad tap or a remote session delivers them.
+void ClickInOneBatch(Button button = Button::Left);
+// Moves there, then presses and releases straight away.
 void Click(HWND window, int clientX, int clientY, Where where = Where::current());
 // Presses the keys in order and releases them in reverse: {VK_CONTROL, 'Q'}.
 void Keys(std::initializer_list<WORD> keys);

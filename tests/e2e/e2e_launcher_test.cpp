@@ -3,6 +3,7 @@
 // commands, and a bitmap that cannot be loaded.
 #include "driver.h"
 #include "e2e_error_box.h"
+#include "e2e_launcher_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,74 +12,11 @@
 namespace fablewick::e2e {
 namespace {
 
-struct Caption {
-  int left, top, right, bottom;
-  const char* game; // null for Quit
-  int Hover() const { return 200 + Index(); }
-  int Overlay() const { return 300 + Index(); }
-  int Index() const;
-  int CentreX() const { return (left + right) / 2; }
-  int CentreY() const { return (top + bottom) / 2; }
-};
-
-constexpr Caption kCaptions[] = {
-    {380, 0, 559, 89, "Trillick.exe"}, {380, 90, 559, 179, "Barrowby.exe"},
-    {380, 180, 559, 260, "Caddle.exe"}, {380, 261, 559, 347, "Pimmet.exe"},
-    {380, 348, 559, 419, nullptr},
-};
-int Caption::Index() const { return static_cast<int>(this - kCaptions); }
-
-const Caption& kQuit = kCaptions[4];
-constexpr POINT kOffCaptions = {120, 200};
-constexpr int kBasePicture = 128;
 // The click lasts 140 ms, the quit chime 380 ms.
 constexpr DWORD kQuitSoundAtLeastMs = 250;
 
-const std::vector<std::string> kGames = {"Trillick.exe", "Barrowby.exe", "Caddle.exe", "Pimmet.exe"};
-
-class Launcher : public ::testing::Test {
+class Launcher : public LauncherScenario {
 protected:
-  void SetUp() override {
-    registry::Reset();
-    // Not a first run and no opening tune: the sound card carries only what
-    // the scenario causes.
-    registry::SetDword(kLauncherKey, "128", 0);
-    input::MoveToScreen(0, 0);
-  }
-  void TearDown() override { input::Release(); }
-
-  // Starts the launcher in the folder and waits until it shows its artwork
-  // in front of everything else.
-  HWND StartLauncher(const ScenarioFolder& folder) {
-    input::MoveToScreen(0, 0);
-    launcher_ = LauncherProcess::Start(folder);
-    HWND window = launcher_.WaitForLauncher();
-    if (window == nullptr) return nullptr;
-    if (!BringToFront(window) || !WaitUntilShows(window, kBasePicture)) return nullptr;
-    return window;
-  }
-
-  // Moves onto a caption, presses and waits until it shows pressed.
-  bool PressOn(HWND window, const Caption& caption) {
-    if (!input::MoveTo(window, caption.CentreX(), caption.CentreY())) return false;
-    if (!WaitUntilShows(window, caption.Hover())) return false;
-    Press();
-    return WaitUntilShows(window, caption.Overlay(), caption.left, caption.top);
-  }
-
-  // Wine answers GetAsyncKeyState from a per-thread copy that it refreshes
-  // at most about every 50 ms, so a button change that follows the
-  // launcher's last poll sooner than that is not seen at the next event. A
-  // person's hand is slower; the scenarios pause as a hand would.
-  static void Press() {
-    Sleep(150);
-    input::Press();
-  }
-  static void Release() {
-    input::Release();
-    Sleep(150);
-  }
-
   // Dismisses a dialog with the key a person would use and waits until it
   // has gone.
   bool Dismiss(HWND dialog, WORD key = VK_RETURN) {
@@ -87,8 +25,6 @@ protected:
     for (int i = 0; i < 100 && IsWindowVisible(dialog); ++i) Sleep(50);
     return !IsWindowVisible(dialog);
   }
-
-  LauncherProcess launcher_;
 };
 
 // ---------------------------------------------------------------------------
@@ -124,13 +60,13 @@ TEST_F(Launcher, ReleasingAwayFromThePressedCaptionStartsNothingAndKeepsTheLaunc
   ASSERT_TRUE(PressOn(window, kCaptions[2]));
   ASSERT_TRUE(input::MoveTo(window, kCaptions[3].CentreX(), kCaptions[3].CentreY()));
   EXPECT_TRUE(WaitUntilShows(window, kCaptions[2].Hover()));
-  Release();
+  input::Release();
 
   // Dragged onto the background before the release.
   ASSERT_TRUE(PressOn(window, kCaptions[0]));
   ASSERT_TRUE(input::MoveTo(window, kOffCaptions.x, kOffCaptions.y));
   EXPECT_TRUE(WaitUntilShows(window, kCaptions[0].Hover()));
-  Release();
+  input::Release();
 
   // The next move with the button up lights what lies under the pointer.
   ASSERT_TRUE(input::MoveTo(window, kCaptions[1].CentreX(), kCaptions[1].CentreY()));
@@ -150,14 +86,9 @@ TEST_F(Launcher, ReleasingOnThePressedCaptionStartsExactlyThatGameThenEndsAfterT
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(PressOn(window, caption));
     launcher_.MarkAction();
-    Release();
+    input::Release();
 
-    std::optional<LauncherProcess::Exit> exit = launcher_.WaitForExit(15000);
-    ASSERT_TRUE(exit.has_value());
-    EXPECT_EQ(0u, exit->code);
-    EXPECT_GE(exit->msSinceAction, 1500u);
-
-    std::vector<ScenarioFolder::GameStart> starts = folder.GameStarts();
+    std::vector<ScenarioFolder::GameStart> starts = ExpectLaunchedAndClosed(folder);
     ASSERT_EQ(static_cast<size_t>(caption.Index() + 1), starts.size());
     EXPECT_EQ(caption.game, starts.back().fileName);
     EXPECT_EQ(folder.Path(), starts.back().workingDirectory);
@@ -175,7 +106,7 @@ TEST_F(Launcher, TheQuitCaptionEndsTheProgramWithCodeZeroAfterTheQuitSound) {
 
   SoundcardRecording recording = SoundcardRecording::Mark();
   launcher_.MarkAction();
-  Release();
+  input::Release();
   std::optional<LauncherProcess::Exit> exit = launcher_.WaitForExit(15000);
   ASSERT_TRUE(exit.has_value());
   EXPECT_EQ(0u, exit->code);
@@ -214,7 +145,7 @@ TEST_F(Launcher, AMissingGameOrADirectoryNamedLikeOneIsReportedAndTheLauncherSta
   for (const Caption* caption : {&kCaptions[2], &kCaptions[3]}) {
     SCOPED_TRACE(caption->game);
     ASSERT_TRUE(PressOn(window, *caption));
-    Release();
+    input::Release();
     HWND dialog = launcher_.WaitForDialog("Error");
     ASSERT_NE(nullptr, dialog);
     std::vector<std::string> texts = ChildTexts(dialog);

@@ -61,10 +61,7 @@ protected:
   std::string LaunchFirstGame(HWND window, const ScenarioFolder& logFolder) {
     size_t before = logFolder.GameStarts().size();
     if (!BringToFront(window) || !input::MoveTo(window, kTrillick.x, kTrillick.y)) return {};
-    // Wine's GetAsyncKeyState lags the button by up to about 50 ms.
-    Sleep(150);
     input::Press();
-    Sleep(150);
     input::Release();
     std::optional<LauncherProcess::Exit> exit = launcher_.WaitForExit(15000);
     std::vector<ScenarioFolder::GameStart> starts = logFolder.GameStarts();

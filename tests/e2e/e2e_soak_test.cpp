@@ -29,8 +29,9 @@ Usage UsageOf(HANDLE process) {
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
 // One round of ten events: enter a caption (one click), move and press and
-// release within it, leave it, and do the same off the captions. Nothing is
-// held down physically, so no press arms a caption and nothing launches.
+// release within it, leave it, and do the same off the captions. The presses
+// are of the secondary button with the primary one up, so no press arms a
+// caption and nothing launches.
 void Round(HWND background, int round) {
   const int top[] = {0, 90, 180, 261, 348};
   const int caption = round % 5;
@@ -38,13 +39,13 @@ void Round(HWND background, int round) {
   const int offY = 30 + (round * 7) % 360;
   SendMessageA(background, WM_MOUSEMOVE, 0, At(400, y));
   SendMessageA(background, WM_MOUSEMOVE, 0, At(500, y + 5));
-  SendMessageA(background, WM_LBUTTONDOWN, MK_LBUTTON, At(500, y + 5));
-  SendMessageA(background, WM_LBUTTONUP, 0, At(500, y + 5));
+  SendMessageA(background, WM_RBUTTONDOWN, MK_RBUTTON, At(500, y + 5));
+  SendMessageA(background, WM_RBUTTONUP, 0, At(500, y + 5));
   SendMessageA(background, WM_MOUSEMOVE, 0, At(450, y));
   SendMessageA(background, WM_MOUSEMOVE, 0, At(100, offY));
   SendMessageA(background, WM_MOUSEMOVE, 0, At(200, offY));
-  SendMessageA(background, WM_LBUTTONDOWN, MK_LBUTTON, At(200, offY));
-  SendMessageA(background, WM_LBUTTONUP, 0, At(200, offY));
+  SendMessageA(background, WM_RBUTTONDOWN, MK_RBUTTON, At(200, offY));
+  SendMessageA(background, WM_RBUTTONUP, 0, At(200, offY));
   SendMessageA(background, WM_MOUSEMOVE, 0, At(300, offY));
 }
 

@@ -14,15 +14,11 @@ namespace {
 
 constexpr int kBasePictureId = 128;
 
-// The physical primary button, polled now rather than taken from the event.
-// GetAsyncKeyState reads physical buttons, so with swapped buttons the
-// primary one is VK_RBUTTON. Wine answers it from a per-thread copy renewed
-// at most about every 50 ms, so there a press that quickly follows the
-// previous event can still read as up.
-bool PrimaryButtonDown() {
-  const int key = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-  return (GetAsyncKeyState(key) & 0x8000) != 0;
-}
+// The primary button as it stood when the event happened. The mouse
+// messages carry it in MK_LBUTTON, which already names the primary button
+// when the buttons are swapped. Polling the live state instead would lose a
+// click whose release is already in by the time the press is handled.
+bool PrimaryButtonDown(ShiftState shift) { return (shift & ssLeft) != 0; }
 
 } // namespace
 
@@ -91,12 +87,12 @@ void Tfrmmain::FormDestroy() {
 
 void Tfrmmain::FormShow() { fablewick::FormShow(ports_, MusicEnabled); }
 
-void Tfrmmain::BackgroundMouseDown(MouseButton, ShiftState, int x, int y) {
-  fablewick::PointerStep(hover_, captions_, x, y, PrimaryButtonDown());
+void Tfrmmain::BackgroundMouseDown(MouseButton, ShiftState shift, int x, int y) {
+  fablewick::PointerStep(hover_, captions_, x, y, PrimaryButtonDown(shift));
 }
 
-void Tfrmmain::BackgroundMouseMove(ShiftState, int x, int y) {
-  fablewick::PointerStep(hover_, captions_, x, y, PrimaryButtonDown());
+void Tfrmmain::BackgroundMouseMove(ShiftState shift, int x, int y) {
+  fablewick::PointerStep(hover_, captions_, x, y, PrimaryButtonDown(shift));
 }
 
 void Tfrmmain::BackgroundMouseUp(MouseButton, ShiftState, int x, int y) {

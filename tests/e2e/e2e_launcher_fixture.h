@@ -1,0 +1,84 @@
+#pragma once
+
+// What the launcher scenarios share: the captions of the menu picture, and a
+// launcher started in a scenario folder and brought to the front.
+
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace fablewick::e2e {
+
+struct Caption {
+  int left, top, right, bottom;
+  const char* game; // null for Quit
+  int Hover() const { return 200 + Index(); }
+  int Overlay() const { return 300 + Index(); }
+  int Index() const;
+  int CentreX() const { return (left + right) / 2; }
+  int CentreY() const { return (top + bottom) / 2; }
+};
+
+inline constexpr Caption kCaptions[] = {
+    {380, 0, 559, 89, "Trillick.exe"}, {380, 90, 559, 179, "Barrowby.exe"},
+    {380, 180, 559, 260, "Caddle.exe"}, {380, 261, 559, 347, "Pimmet.exe"},
+    {380, 348, 559, 419, nullptr},
+};
+inline int Caption::Index() const { return static_cast<int>(this - kCaptions); }
+
+inline constexpr const Caption& kQuit = kCaptions[4];
+inline constexpr POINT kOffCaptions = {120, 200};
+inline constexpr int kBasePicture = 128;
+// A launch waits this long before the launcher closes.
+inline constexpr DWORD kLaunchGraceMs = 1500;
+
+inline const std::vector<std::string> kGames = {"Trillick.exe", "Barrowby.exe", "Caddle.exe",
+                                                "Pimmet.exe"};
+
+class LauncherScenario : public ::testing::Test {
+protected:
+  void SetUp() override {
+    registry::Reset();
+    // Not a first run and no opening tune: the sound card carries only what
+    // the scenario causes.
+    registry::SetDword(kLauncherKey, "128", 0);
+    input::MoveToScreen(0, 0);
+  }
+  void TearDown() override { input::Release(); }
+
+  // Starts the launcher in the folder and waits until it shows its artwork
+  // in front of everything else.
+  HWND StartLauncher(const ScenarioFolder& folder) {
+    input::MoveToScreen(0, 0);
+    launcher_ = LauncherProcess::Start(folder);
+    HWND window = launcher_.WaitForLauncher();
+    if (window == nullptr) return nullptr;
+    if (!BringToFront(window) || !WaitUntilShows(window, kBasePicture)) return nullptr;
+    return window;
+  }
+
+  // Moves onto a caption, presses and waits until it shows pressed.
+  bool PressOn(HWND window, const Caption& caption, input::Button button = input::Button::Left) {
+    if (!input::MoveTo(window, caption.CentreX(), caption.CentreY())) return false;
+    if (!WaitUntilShows(window, caption.Hover())) return false;
+    input::Press(button);
+    return WaitUntilShows(window, caption.Overlay(), caption.left, caption.top);
+  }
+
+  // Waits for the launcher to end after a launch, and checks that it ended
+  // well and not before the grace period. The games started so far.
+  std::vector<ScenarioFolder::GameStart> ExpectLaunchedAndClosed(const ScenarioFolder& folder) {
+    std::optional<LauncherProcess::Exit> exit = launcher_.WaitForExit(15000);
+    if (!exit.has_value()) return {};
+    EXPECT_EQ(0u, exit->code);
+    EXPECT_GE(exit->msSinceAction, kLaunchGraceMs);
+    return folder.GameStarts();
+  }
+
+  LauncherProcess launcher_;
+};
+
+} // namespace fablewick::e2e

@@ -1,4 +1,5 @@
 #include "app/win32/application.h"
+#include "app/win32/session_instances.h"
 #include "intro/win32/tfrmsplashmovie.h"
 #include "launcher/win32/tfrmmain.h"
 
@@ -6,6 +7,8 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace fablewick::win32;
+  SessionInstances instances;
+  if (instances.HandOverToRunning()) return 0;
   try {
     App().SetTitle("Fablewick");
     App().CreateForm(frmmain);
@@ -14,6 +17,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } catch (...) {
     App().ReportCurrentError();
   }
+  // Shutting down takes a while; a start meanwhile is a new launcher.
+  instances.Release();
   App().DestroyForms();
   return 0;
 }

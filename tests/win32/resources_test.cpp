@@ -402,17 +402,38 @@ TEST_F(Resources, VersionBlockNamesProductAndCompanyAtVersion1000) {
   }
 }
 
-TEST_F(Resources, ManifestAsksForCommonControls6AsInvokerWithoutDpiAwareness) {
+// The text of the first element of that name, between its tags.
+std::string ElementText(const std::string& document, const std::string& name) {
+  std::size_t start = document.find("<" + name + " ");
+  if (start == std::string::npos) return "(missing)";
+  std::size_t valueStart = document.find('>', start) + 1;
+  return document.substr(valueStart, document.find('<', valueStart) - valueStart);
+}
+
+TEST_F(Resources, ManifestAsksForCommonControls6AsInvokerAndPerMonitorDpiAwareness) {
   auto bytes = Bytes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */);
   ASSERT_FALSE(bytes.empty()) << "no manifest";
   std::string manifest(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
       << manifest;
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-  std::size_t dpi = manifest.find("<dpiAware");
-  ASSERT_NE(dpi, std::string::npos) << "DPI awareness is left to the system default";
-  std::size_t valueStart = manifest.find('>', dpi) + 1;
-  EXPECT_EQ(manifest.substr(valueStart, manifest.find('<', valueStart) - valueStart), "false");
+  EXPECT_EQ(ElementText(manifest, "dpiAwareness"), "PerMonitorV2, PerMonitor");
+  EXPECT_EQ(ElementText(manifest, "dpiAware"), "true/pm");
+}
+
+TEST_F(Resources, TheManifestMakesTheProcessPerMonitorDpiAware) {
+  // This test program carries the same manifest, so the loader has applied
+  // it to this very process.
+  using GetContextFn = HANDLE(WINAPI*)();
+  using AwarenessFn = int(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  auto getContext = reinterpret_cast<GetContextFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  auto awareness = reinterpret_cast<AwarenessFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  ASSERT_NE(getContext, nullptr);
+  ASSERT_NE(awareness, nullptr);
+  EXPECT_EQ(awareness(getContext()), 2 /* DPI_AWARENESS_PER_MONITOR_AWARE */);
 }
 
 }  // namespace

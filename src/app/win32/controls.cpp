@@ -166,6 +166,12 @@ void PictureControl::DrawOverlay(HBITMAP source, int x, int y) {
   if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void PictureControl::SetStretch(PictureDrawing drawing) {
+  stretch_ = true;
+  drawing_ = drawing;
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 bool PictureControl::ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) {
   const std::string& name = property.name;
   if (name == "OnMouseDown") OnMouseDown = binder.MouseHandler(property);
@@ -191,7 +197,15 @@ bool PictureControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     HDC dc = BeginPaint(Handle(), &ps);
     RECT client;
     GetClientRect(Handle(), &client);
-    if (picture_) {
+    if (picture_ && stretch_) {
+      MemoryDC from(picture_.get());
+      // COLORONCOLOR repeats whole pixels; HALFTONE filters, and needs the
+      // brush origin set again after the mode change.
+      SetStretchBltMode(dc, drawing_ == PictureDrawing::Smooth ? HALFTONE : COLORONCOLOR);
+      if (drawing_ == PictureDrawing::Smooth) SetBrushOrgEx(dc, 0, 0, nullptr);
+      StretchBlt(dc, 0, 0, Width(), Height(), from.Get(), 0, 0, pictureWidth_, pictureHeight_, SRCCOPY);
+      ExcludeClipRect(dc, 0, 0, Width(), Height());
+    } else if (picture_) {
       MemoryDC from(picture_.get());
       BitBlt(dc, 0, 0, pictureWidth_, pictureHeight_, from.Get(), 0, 0, SRCCOPY);
       ExcludeClipRect(dc, 0, 0, pictureWidth_, pictureHeight_);

@@ -1,5 +1,6 @@
 #include "launcher/win32/tfrmmain.h"
 
+#include "app/win32/dpi.h"
 #include "intro/win32/tfrmsplashmovie.h"
 #include "launcher/launch.h"
 #include "launcher/settings.h"
@@ -77,7 +78,26 @@ void Tfrmmain::FormCreate() {
   GetObjectA(basePicture_.get(), sizeof info, &info);
   Background->SetSize(info.bmWidth, info.bmHeight);
   Background->Assign(basePicture_.get());
+  Rescale(WindowDpi(Handle()));
+}
+
+void Tfrmmain::Rescale(int dpi) {
+  scale_ = DpiScale(dpi);
+  Background->SetSize(scale_.ToPhysical(Background->PictureWidth()), scale_.ToPhysical(Background->PictureHeight()));
+  Background->SetStretch(scale_.Drawing());
   SetClientSize(Background->Width(), Background->Height());
+}
+
+bool Tfrmmain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message != WM_DPICHANGED) return false;
+  // Moved to a monitor of another DPI: the system suggests where the
+  // window goes and how large it is; the client is then made exact.
+  const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Rescale(LOWORD(wParam));
+  result = 0;
+  return true;
 }
 
 void Tfrmmain::FormDestroy() {
@@ -87,16 +107,18 @@ void Tfrmmain::FormDestroy() {
 
 void Tfrmmain::FormShow() { fablewick::FormShow(ports_, MusicEnabled); }
 
+// The hot regions are in picture pixels, so every pointer position is
+// mapped back onto the picture first.
 void Tfrmmain::BackgroundMouseDown(MouseButton, ShiftState shift, int x, int y) {
-  fablewick::PointerStep(hover_, captions_, x, y, PrimaryButtonDown(shift));
+  fablewick::PointerStep(hover_, captions_, scale_.ToPicture(x), scale_.ToPicture(y), PrimaryButtonDown(shift));
 }
 
 void Tfrmmain::BackgroundMouseMove(ShiftState shift, int x, int y) {
-  fablewick::PointerStep(hover_, captions_, x, y, PrimaryButtonDown(shift));
+  fablewick::PointerStep(hover_, captions_, scale_.ToPicture(x), scale_.ToPicture(y), PrimaryButtonDown(shift));
 }
 
 void Tfrmmain::BackgroundMouseUp(MouseButton, ShiftState, int x, int y) {
-  fablewick::ReleaseStep(hover_, ports_, x, y);
+  fablewick::ReleaseStep(hover_, ports_, scale_.ToPicture(x), scale_.ToPicture(y));
 }
 
 void Tfrmmain::PlayOpeningMusic1Click() { fablewick::PlayOpeningMusic1Click(ports_, MusicEnabled); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dpi_scale.h"
 #include "app/win32/form.h"
 #include "app/win32/gdi.h"
 #include "app/win32/message_dialog.h"
@@ -51,6 +52,9 @@ protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+  // Sizes the window and its picture for the DPI it is drawn at.
+  void Rescale(int dpi);
+
   void ShowBasePicture() override;
   void ShowHoverPicture(int region) override;
   void DrawPressedOverlay(int region, int left, int top) override;
@@ -70,6 +74,9 @@ private:
   std::array<UniqueBitmap, kHotRegionCount> hoverPictures_;
   std::array<UniqueBitmap, kHotRegionCount> pressedOverlays_;
 
+  // Picture pixels to the client's physical pixels; the hot regions stay in
+  // picture pixels whatever the DPI.
+  DpiScale scale_{kBaseDpi};
   CurrentUserRegistry registry_;
   WindowsShell shell_;
   SystemClock clock_;

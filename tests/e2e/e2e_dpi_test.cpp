@@ -1,0 +1,202 @@
+// The launcher on a screen of another DPI: the picture scaled crisply, the
+// captions found in picture pixels, the dialog text at the screen's DPI.
+// The normal run sees 96 DPI; tests/e2e/run_at_dpi runs these scenarios
+// again in a Wine prefix set to another DPI, named in FABLEWICK_TEST_DPI.
+#include "driver.h"
+
+#include "app/dpi_scale.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+namespace fablewick::e2e {
+namespace {
+
+constexpr int kBasePicture = 128;
+constexpr int kSecondCaptionHover = 201;
+
+int TestDpi() {
+  const char* value = std::getenv("FABLEWICK_TEST_DPI");
+  return value ? std::atoi(value) : kBaseDpi;
+}
+
+// Where each check points, in client pixels, so the figures can be read
+// against the picture: the middle of the second caption, picture (470, 130),
+// and the gap row 89 above it.
+struct Expectation {
+  int dpi;
+  SIZE client;
+  POINT onCaption, onGapRow;
+};
+constexpr Expectation kExpectations[] = {
+    {96, {560, 420}, {470, 130}, {470, 89}},
+    {144, {840, 630}, {705, 195}, {705, 134}},
+    {192, {1120, 840}, {940, 260}, {940, 179}},
+};
+
+const Expectation* ExpectationFor(int dpi) {
+  for (const Expectation& e : kExpectations) {
+    if (e.dpi == dpi) return &e;
+  }
+  return nullptr;
+}
+
+// How far the capture is from the bitmap scaled by the rule. At a whole
+// scale every s x s block must be one colour, that of its picture pixel. At
+// a fractional one the filter mixes neighbours, so the pixel under each
+// picture pixel's centre must lie within the colours of that pixel's 3 x 3
+// neighbourhood: a lit caption still fails that over its whole area.
+struct Comparison {
+  double differingShare = 1.0;
+  size_t unevenBlocks = 0;
+};
+bool WithinNeighbourhood(const Image& picture, int x, int y, const std::uint8_t* sample) {
+  for (int c = 0; c < 3; ++c) {
+    int low = 255, high = 0;
+    for (int ny = std::max(0, y - 1); ny <= std::min(picture.height - 1, y + 1); ++ny) {
+      for (int nx = std::max(0, x - 1); nx <= std::min(picture.width - 1, x + 1); ++nx) {
+        low = std::min(low, int(picture.At(nx, ny)[c]));
+        high = std::max(high, int(picture.At(nx, ny)[c]));
+      }
+    }
+    if (sample[c] + 8 < low || sample[c] > high + 8) return false;
+  }
+  return true;
+}
+Comparison CompareScaled(const Image& captured, const Image& picture, const DpiScale& scale) {
+  Comparison result;
+  if (captured.width < scale.ToPhysical(picture.width) || captured.height < scale.ToPhysical(picture.height)) {
+    return result;
+  }
+  const bool whole = scale.Drawing() == PictureDrawing::PixelExact;
+  const int s = scale.Dpi() / kBaseDpi;
+  size_t differing = 0;
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      if (whole) {
+        const std::uint8_t* corner = captured.At(x * s, y * s);
+        for (int dy = 0; dy < s; ++dy) {
+          for (int dx = 0; dx < s; ++dx) {
+            if (!std::equal(corner, corner + 3, captured.At(x * s + dx, y * s + dy))) ++result.unevenBlocks;
+          }
+        }
+        for (int c = 0; c < 3; ++c) {
+          if (std::abs(int(corner[c]) - int(picture.At(x, y)[c])) > 24) {
+            ++differing;
+            break;
+          }
+        }
+      } else {
+        const int cx = (2 * x + 1) * scale.Dpi() / (2 * kBaseDpi);
+        const int cy = (2 * y + 1) * scale.Dpi() / (2 * kBaseDpi);
+        if (!WithinNeighbourhood(picture, x, y, captured.At(cx, cy))) ++differing;
+      }
+    }
+  }
+  result.differingShare = static_cast<double>(differing) / (picture.width * picture.height);
+  return result;
+}
+
+class Dpi : public ::testing::Test {
+protected:
+  void SetUp() override {
+    // This thread then sees the same physical pixels as the launcher.
+    using SetContextFn = HANDLE(WINAPI*)(HANDLE);
+    auto setContext = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (setContext) setContext(reinterpret_cast<HANDLE>(-4) /* PER_MONITOR_AWARE_V2 */);
+    registry::Reset();
+    registry::SetDword(kLauncherKey, "128", 0);
+    input::MoveToScreen(0, 0);
+    expectation_ = ExpectationFor(TestDpi());
+    ASSERT_NE(nullptr, expectation_) << "no figures for " << TestDpi() << " DPI";
+  }
+  void TearDown() override { input::Release(); }
+
+  HWND StartLauncher(const char* name) {
+    folder_.emplace(name);
+    launcher_ = LauncherProcess::Start(*folder_);
+    HWND window = launcher_.WaitForLauncher();
+    if (window && !BringToFront(window)) return nullptr;
+    return window;
+  }
+
+  // Waits until the client shows the bitmap scaled to the DPI.
+  bool WaitUntilShowsScaled(HWND window, int bitmapId, Where where = Where::current()) {
+    return WaitUntilShowsScaled(window, LoadBitmapResource(bitmapId, where), "bitmap" + std::to_string(bitmapId),
+                                where);
+  }
+  bool WaitUntilShowsScaled(HWND window, const Image& picture, const std::string& what,
+                            Where where = Where::current()) {
+    const DpiScale scale(expectation_->dpi);
+    Image captured;
+    Comparison comparison;
+    const DWORD start = GetTickCount();
+    do {
+      captured = CaptureClient(window, where);
+      comparison = CompareScaled(captured, picture, scale);
+      if (comparison.differingShare < 0.001 && comparison.unevenBlocks == 0) return true;
+      Sleep(50);
+    } while (GetTickCount() - start < 5000);
+    const std::string name = "dpi" + std::to_string(scale.Dpi()) + "_" + what;
+    SaveBitmap(captured, name);
+    ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line()))
+        << "the client does not show " << what << " scaled to " << scale.Dpi() << " DPI: "
+        << comparison.differingShare * 100 << "% of picture pixels differ, "
+        << comparison.unevenBlocks << " pixels break their block; see " << name << ".bmp";
+    return false;
+  }
+
+  const Expectation* expectation_ = nullptr;
+  std::optional<ScenarioFolder> folder_;
+  LauncherProcess launcher_;
+};
+
+TEST_F(Dpi, TheLauncherClientIsThePictureScaledToTheScreen) {
+  HWND window = StartLauncher("dpi_client");
+  ASSERT_NE(nullptr, window);
+  const SIZE client = ClientSize(window);
+  EXPECT_EQ(expectation_->client.cx, client.cx);
+  EXPECT_EQ(expectation_->client.cy, client.cy);
+  EXPECT_TRUE(WaitUntilShowsScaled(window, kBasePicture));
+}
+
+TEST_F(Dpi, PointingFindsTheCaptionsAndTheirGapRowsInPicturePixels) {
+  HWND window = StartLauncher("dpi_pointer");
+  ASSERT_NE(nullptr, window);
+  ASSERT_TRUE(WaitUntilShowsScaled(window, kBasePicture));
+
+  ASSERT_TRUE(input::MoveTo(window, expectation_->onCaption.x, expectation_->onCaption.y));
+  EXPECT_TRUE(WaitUntilShowsScaled(window, kSecondCaptionHover));
+  ASSERT_TRUE(input::MoveTo(window, expectation_->onGapRow.x, expectation_->onGapRow.y));
+  EXPECT_TRUE(WaitUntilShowsScaled(window, kBasePicture));
+}
+
+TEST_F(Dpi, APressedCaptionShowsItsOverlayScaledInPlace) {
+  HWND window = StartLauncher("dpi_pressed");
+  ASSERT_NE(nullptr, window);
+  ASSERT_TRUE(input::MoveTo(window, expectation_->onCaption.x, expectation_->onCaption.y));
+  ASSERT_TRUE(WaitUntilShowsScaled(window, kSecondCaptionHover));
+
+  // The hover picture with overlay 301 at the caption's top left, (380, 90).
+  Image pressed = LoadBitmapResource(kSecondCaptionHover);
+  const Image overlay = LoadBitmapResource(301);
+  ASSERT_FALSE(pressed.Empty() || overlay.Empty());
+  for (int y = 0; y < overlay.height; ++y) {
+    std::copy(overlay.At(0, y), overlay.At(0, y) + overlay.width * 3, &pressed.bgr[(size_t(90 + y) * pressed.width + 380) * 3]);
+  }
+  // Wine's button state lags the input by up to about 50 ms.
+  Sleep(150);
+  input::Press();
+  EXPECT_TRUE(WaitUntilShowsScaled(window, pressed, "pressed301"));
+  // Released away from the caption: nothing starts.
+  ASSERT_TRUE(input::MoveTo(window, expectation_->onGapRow.x / 4, expectation_->onGapRow.y));
+  Sleep(150);
+  input::Release();
+}
+
+} // namespace
+} // namespace fablewick::e2e

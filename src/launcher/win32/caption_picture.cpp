@@ -37,6 +37,12 @@ bool CaptionPicture::TakesInput() const {
   return captions_ && Owner().Handle() && IsWindowEnabled(Owner().Handle());
 }
 
+void CaptionPicture::SetScale(const DpiScale& scale) {
+  scale_ = scale;
+  SetStretch(scale.Drawing());
+  SetSize(scale.ToPhysical(PictureWidth()), scale.ToPhysical(PictureHeight()));
+}
+
 void CaptionPicture::DrawFocusMark(const PictureRect& rect) {
   if (!Picture()) return;
   {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dpi_scale.h"
 #include "app/win32/controls.h"
 #include "launcher/caption_focus.h"
 #include "launcher/launcher_ports.h"
@@ -21,6 +22,11 @@ public:
   // reader finds only the window's standard object.
   void Attach(CaptionFocus& captions, LauncherPorts& ports);
 
+  // Shows the picture at the scale, sized to it; the captions, the focus
+  // mark and what a screen reader is told stay in picture pixels.
+  void SetScale(const DpiScale& scale);
+  const DpiScale& Scale() const { return scale_; }
+
   void DrawFocusMark(const PictureRect& rect) override;
   void AnnounceFocus(int region) override;
 
@@ -29,14 +35,19 @@ protected:
 
 private:
   const CaptionFocus& Captions() const override { return *captions_; }
-  POINT PictureToClient(POINT picture) const override { return picture; }
-  POINT ClientToPicture(POINT client) const override { return client; }
+  POINT PictureToClient(POINT picture) const override {
+    return {scale_.ToPhysical(picture.x), scale_.ToPhysical(picture.y)};
+  }
+  POINT ClientToPicture(POINT client) const override {
+    return {scale_.ToPicture(client.x), scale_.ToPicture(client.y)};
+  }
   void RequestPress(int region) override;
 
   // A dialog's or the intro's modal loop still delivers messages queued for
   // this window; the disabled launcher must not act on them.
   bool TakesInput() const;
 
+  DpiScale scale_{kBaseDpi};
   CaptionFocus* captions_ = nullptr;
   LauncherPorts* ports_ = nullptr;
   AccessiblePicture accessible_{*this};

@@ -74,30 +74,13 @@ void Tfrmmain::FormCreate() {
     pressedOverlays_[i] = LoadBitmapResource(kHotRegions[i].overlayBitmap);
   }
 
-  BITMAP info{};
-  GetObjectA(basePicture_.get(), sizeof info, &info);
-  Background->SetSize(info.bmWidth, info.bmHeight);
   Background->Assign(basePicture_.get());
   Rescale(WindowDpi(Handle()));
 }
 
 void Tfrmmain::Rescale(int dpi) {
-  scale_ = DpiScale(dpi);
-  Background->SetSize(scale_.ToPhysical(Background->PictureWidth()), scale_.ToPhysical(Background->PictureHeight()));
-  Background->SetStretch(scale_.Drawing());
+  Background->SetScale(DpiScale(dpi));
   SetClientSize(Background->Width(), Background->Height());
-}
-
-bool Tfrmmain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message != WM_DPICHANGED) return false;
-  // Moved to a monitor of another DPI: the system suggests where the
-  // window goes and how large it is; the client is then made exact.
-  const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  Rescale(LOWORD(wParam));
-  result = 0;
-  return true;
 }
 
 void Tfrmmain::FormDestroy() {
@@ -110,15 +93,18 @@ void Tfrmmain::FormShow() { fablewick::FormShow(ports_, MusicEnabled); }
 // The hot regions are in picture pixels, so every pointer position is
 // mapped back onto the picture first.
 void Tfrmmain::BackgroundMouseDown(MouseButton, ShiftState shift, int x, int y) {
-  fablewick::PointerStep(hover_, captions_, scale_.ToPicture(x), scale_.ToPicture(y), PrimaryButtonDown(shift));
+  const DpiScale& scale = Background->Scale();
+  fablewick::PointerStep(hover_, captions_, scale.ToPicture(x), scale.ToPicture(y), PrimaryButtonDown(shift));
 }
 
 void Tfrmmain::BackgroundMouseMove(ShiftState shift, int x, int y) {
-  fablewick::PointerStep(hover_, captions_, scale_.ToPicture(x), scale_.ToPicture(y), PrimaryButtonDown(shift));
+  const DpiScale& scale = Background->Scale();
+  fablewick::PointerStep(hover_, captions_, scale.ToPicture(x), scale.ToPicture(y), PrimaryButtonDown(shift));
 }
 
 void Tfrmmain::BackgroundMouseUp(MouseButton, ShiftState, int x, int y) {
-  fablewick::ReleaseStep(hover_, ports_, scale_.ToPicture(x), scale_.ToPicture(y));
+  const DpiScale& scale = Background->Scale();
+  fablewick::ReleaseStep(hover_, ports_, scale.ToPicture(x), scale.ToPicture(y));
 }
 
 void Tfrmmain::PlayOpeningMusic1Click() { fablewick::PlayOpeningMusic1Click(ports_, MusicEnabled); }
@@ -129,13 +115,28 @@ void Tfrmmain::AboutFablewick1Click() { fablewick::AboutFablewick1Click(ports_);
 
 void Tfrmmain::FablewickHelp1Click() { fablewick::FablewickHelp1Click(ports_); }
 
-bool Tfrmmain::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
-  if (message != WM_SETFOCUS || !Background->Handle()) return false;
-  // The picture holds the keyboard for the window, as a dialog's first
-  // control does.
-  SetFocus(Background->Handle());
-  result = 0;
-  return true;
+bool Tfrmmain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+  case WM_SETFOCUS:
+    if (!Background->Handle()) return false;
+    // The picture holds the keyboard for the window, as a dialog's first
+    // control does.
+    SetFocus(Background->Handle());
+    result = 0;
+    return true;
+  case WM_DPICHANGED: {
+    // Moved to a monitor of another DPI: the system suggests where the
+    // window goes and how large it is; the client is then made exact.
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Rescale(LOWORD(wParam));
+    result = 0;
+    return true;
+  }
+  default:
+    return false;
+  }
 }
 
 // ---------------------------------------------------------------------------

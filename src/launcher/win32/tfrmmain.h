@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/dpi_scale.h"
 #include "app/win32/form.h"
 #include "app/win32/gdi.h"
 #include "app/win32/message_dialog.h"
@@ -74,9 +73,6 @@ private:
   std::array<UniqueBitmap, kHotRegionCount> hoverPictures_;
   std::array<UniqueBitmap, kHotRegionCount> pressedOverlays_;
 
-  // Picture pixels to the client's physical pixels; the hot regions stay in
-  // picture pixels whatever the DPI.
-  DpiScale scale_{kBaseDpi};
   CurrentUserRegistry registry_;
   WindowsShell shell_;
   SystemClock clock_;

@@ -3,6 +3,7 @@
 // and the sound engine started on the window as the launcher starts it.
 // window_bench times it against Fablewick.exe.
 #include "app/messages.h"
+#include "app/startup_trace.h"
 #include "resources/resource.h"
 #include "sound/sound_engine.h"
 #include "sound/win32/sound_window.h"
@@ -33,6 +34,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     SelectObject(memory, old);
     DeleteDC(memory);
     EndPaint(window, &paint);
+    FABLEWICK_STARTUP_MARK("picture painted");
     return 0;
   }
   case WM_DESTROY:
@@ -48,6 +50,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  FABLEWICK_STARTUP_MARK("entry");
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
@@ -67,9 +70,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr,
                                 bar, instance, nullptr);
   if (window == nullptr) return 1;
+  FABLEWICK_STARTUP_MARK("window created");
 
   static SilentMessages messages;
   fablewick::win32::InitSoundForWindow(window, messages);
+  FABLEWICK_STARTUP_MARK("sound started");
   int loaded = 0;
   pictures[loaded++] = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENU), IMAGE_BITMAP, 0, 0, 0));
   for (int i = 0; i < IDB_CAPTION_COUNT; ++i) {
@@ -79,8 +84,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_PRESSED_FIRST + i), IMAGE_BITMAP, 0, 0, 0));
   }
 
+  FABLEWICK_STARTUP_MARK("bitmaps loaded");
   ShowWindow(window, SW_SHOWNORMAL);
+  FABLEWICK_STARTUP_MARK("shown");
   UpdateWindow(window);
+  FABLEWICK_STARTUP_MARK("updated");
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

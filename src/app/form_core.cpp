@@ -1,6 +1,7 @@
 #include "app/form_core.h"
 
 #include "app/app_error.h"
+#include "app/startup_trace.h"
 
 namespace fablewick {
 
@@ -9,6 +10,7 @@ void FormCore::SetVisible(bool visible) {
   visible_ = visible;
   if (visible) {
     if (OnShow) host_.Guarded(OnShow);
+    FABLEWICK_STARTUP_MARK("show handler");
     if (visible_) DisplayWindow();
   } else {
     if (OnHide) host_.Guarded(OnHide);

@@ -1,5 +1,6 @@
 #include "launcher/settings.h"
 
+#include "app/startup_trace.h"
 #include "launcher/registry_accessor.h"
 
 #include <cstdio>
@@ -33,6 +34,7 @@ void FormShow(LauncherPorts& ports, bool& musicEnabled) {
     if (registry.ValueExists(musicValue)) musicEnabled = registry.ReadBool(musicValue);
     registry.CloseKey();
   }
+  FABLEWICK_STARTUP_MARK("registry");
 
   if (musicEnabled) ports.host.PlaySoundResource(kOpeningTune);
   ports.host.SetPlayOpeningMusicChecked(musicEnabled);

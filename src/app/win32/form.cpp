@@ -1,6 +1,7 @@
 #include "app/win32/form.h"
 
 #include "app/app_error.h"
+#include "app/startup_trace.h"
 #include "app/win32/layout_binder.h"
 #include "app/win32/window_class.h"
 
@@ -140,15 +141,19 @@ Form::Form(FormHost& host, FormClass formClass)
     : Component(std::string()), FormCore(host), className_(formClass.name) {
   LayoutObject layout = ParseLayout(LoadLayoutText(formClass),
                                     formClass.layoutText.empty() ? formClass.layoutResource : formClass.name);
+  FABLEWICK_STARTUP_MARK("layout parsed");
   Rename(layout.name);
   CreateWindowFor(formClass);
+  FABLEWICK_STARTUP_MARK("window created");
   try {
     FormBuilder(*this, formClass).Build(layout);
     ApplyStyle();
+    FABLEWICK_STARTUP_MARK("controls built");
     if (menu_) {
       menu_->Build();
       SetMenu(window_, menu_->Handle());
     }
+    FABLEWICK_STARTUP_MARK("menu built");
     SetClientSize(designWidth_, designHeight_);
   } catch (...) {
     DestroyHandle();
@@ -340,7 +345,9 @@ void Form::DisplayWindow() {
   if (State() == WindowState::wsMaximized) command = SW_SHOWMAXIMIZED;
   else if (State() == WindowState::wsMinimized) command = SW_SHOWMINIMIZED;
   ShowWindow(window_, command);
+  FABLEWICK_STARTUP_MARK("shown");
   UpdateWindow(window_);
+  FABLEWICK_STARTUP_MARK("updated");
 }
 
 void Form::CenterOnScreen() {

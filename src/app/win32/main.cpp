@@ -1,3 +1,4 @@
+#include "app/startup_trace.h"
 #include "app/win32/application.h"
 #include "app/win32/session_instances.h"
 #include "intro/win32/tfrmsplashmovie.h"
@@ -7,12 +8,17 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace fablewick::win32;
+  FABLEWICK_STARTUP_MARK("entry");
   SessionInstances instances;
   if (instances.HandOverToRunning()) return 0;
+  FABLEWICK_STARTUP_MARK("instance check");
   try {
     App().SetTitle("Fablewick");
+    FABLEWICK_STARTUP_MARK("application window");
     App().CreateForm(frmmain);
+    FABLEWICK_STARTUP_MARK("launcher created");
     App().CreateForm(frmSplashMovie);
+    FABLEWICK_STARTUP_MARK("intro window created");
     App().Run();
   } catch (...) {
     App().ReportCurrentError();

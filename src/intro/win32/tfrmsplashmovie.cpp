@@ -1,5 +1,6 @@
 #include "intro/win32/tfrmsplashmovie.h"
 
+#include "app/startup_trace.h"
 #include "intro/gamma_fade.h"
 #include "intro/win32/crash_restore.h"
 #include "intro/win32/gdi_gamma_display.h"
@@ -42,7 +43,9 @@ TfrmSplashMovie::TfrmSplashMovie(FormHost& host)
       TV(Find<Panel>("TV")) {
   SetGammaDisplay(&DesktopGamma());
   InstallScreenRestoreOnCrash();
+  FABLEWICK_STARTUP_MARK("crash guard");
   sequence_ = std::make_unique<IntroSequence>(*VCR, view_, desktop_, clock_);
+  FABLEWICK_STARTUP_MARK("gamma saved");
 }
 
 TfrmSplashMovie::~TfrmSplashMovie() = default;

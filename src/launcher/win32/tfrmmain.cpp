@@ -1,5 +1,6 @@
 #include "launcher/win32/tfrmmain.h"
 
+#include "app/startup_trace.h"
 #include "app/win32/dpi.h"
 #include "intro/win32/tfrmsplashmovie.h"
 #include "launcher/launch.h"
@@ -67,12 +68,14 @@ void Tfrmmain::FormCreate() {
   // Through the process-wide reference: the engine belongs to the launcher
   // window, whichever object this handler happens to run on.
   InitSoundForWindow(frmmain->Handle(), messages_);
+  FABLEWICK_STARTUP_MARK("sound started");
 
   basePicture_ = LoadBitmapResource(kBasePictureId);
   for (int i = 0; i < kHotRegionCount; ++i) {
     hoverPictures_[i] = LoadBitmapResource(kHotRegions[i].hoverBitmap);
     pressedOverlays_[i] = LoadBitmapResource(kHotRegions[i].overlayBitmap);
   }
+  FABLEWICK_STARTUP_MARK("bitmaps loaded");
 
   Background->Assign(basePicture_.get());
   Rescale(WindowDpi(Handle()));

@@ -1,28 +1,18 @@
 #include "launcher/win32/shell_windows.h"
 
-#include <windows.h>
+#include "app/win32/lazy_library.h"
 
-#include <memory>
-#include <type_traits>
+#include <windows.h>
+#include <shellapi.h>
 
 namespace fablewick::win32 {
 
 namespace {
 
-struct LibraryFreer {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-
-using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-
-// The shell library is loaded when a game is first started, not with the
-// program: under Wine it brings a handful of other libraries along, and
-// every start of the launcher would wait for them before its first paint.
-ShellExecuteFunction ShellExecuteEntry() {
-  static const std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer> shell(LoadLibraryA("shell32.dll"));
-  if (!shell) return nullptr;
-  return reinterpret_cast<ShellExecuteFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shell.get(), "ShellExecuteA")));
+// Loaded when a game is first started (see LazyLibrary).
+LazyLibrary& ShellLibrary() {
+  static LazyLibrary library("shell32.dll");
+  return library;
 }
 
 } // namespace
@@ -35,7 +25,7 @@ bool WindowsShell::IsPlainFile(const std::string& name) {
 bool WindowsShell::OpenDetached(const std::string& name) {
   // ShellExecute's HINSTANCE is an error code in disguise: above 32 means the
   // shell started the program.
-  const ShellExecuteFunction shellExecute = ShellExecuteEntry();
+  const auto shellExecute = ShellLibrary().Entry<decltype(&ShellExecuteA)>("ShellExecuteA");
   if (!shellExecute) return false;
   const HINSTANCE result = shellExecute(nullptr, "open", name.c_str(), nullptr, nullptr, SW_SHOW);
   return reinterpret_cast<INT_PTR>(result) > 32;

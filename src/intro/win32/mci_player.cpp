@@ -1,6 +1,7 @@
 #include "intro/win32/mci_player.h"
 
 #include "app/app_error.h"
+#include "intro/win32/mci_library.h"
 
 #include <digitalv.h>
 
@@ -22,7 +23,7 @@ void RegisterNotifyClass(WNDPROC proc) {
 
 std::string MciErrorText(MCIERROR error) {
   char text[256] = {};
-  if (!mciGetErrorStringA(error, text, sizeof text) || text[0] == '\0') {
+  if (!MciGetErrorString(error, text, sizeof text) || text[0] == '\0') {
     return "MCI error " + std::to_string(error);
   }
   return text;
@@ -75,7 +76,7 @@ void MciPlayer::DropPendingNotices() {
 bool MciPlayer::Capability(DWORD item) {
   MCI_GETDEVCAPS_PARMS caps{};
   caps.dwItem = item;
-  if (mciSendCommandA(device_, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT,
+  if (MciSendCommand(device_, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT,
                       reinterpret_cast<DWORD_PTR>(&caps)) != 0) {
     return false;
   }
@@ -93,7 +94,7 @@ void MciPlayer::Open(const std::string& fileName) {
   open.dwCallback = Callback(notifyWindow_);
   open.lpstrDeviceType = "AVIVideo";
   open.lpstrElementName = fileName.c_str();
-  const MCIERROR error = mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
+  const MCIERROR error = MciSendCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
                                          reinterpret_cast<DWORD_PTR>(&open));
   if (error != 0) throw AppError(MciErrorText(error));
   device_ = open.wDeviceID;
@@ -105,7 +106,7 @@ void MciPlayer::Open(const std::string& fileName) {
   for (DWORD item : {static_cast<DWORD>(MCI_STATUS_LENGTH), static_cast<DWORD>(MCI_STATUS_MODE)}) {
     MCI_STATUS_PARMS status{};
     status.dwItem = item;
-    mciSendCommandA(device_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+    MciSendCommand(device_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
                     reinterpret_cast<DWORD_PTR>(&status));
   }
 
@@ -113,20 +114,20 @@ void MciPlayer::Open(const std::string& fileName) {
     MCI_DGV_WINDOW_PARMSA window{};
     window.hWnd = display_;
     // Without a display window the device draws into a window of its own.
-    mciSendCommandA(device_, MCI_WINDOW, MCI_DGV_WINDOW_HWND | MCI_WAIT,
+    MciSendCommand(device_, MCI_WINDOW, MCI_DGV_WINDOW_HWND | MCI_WAIT,
                     reinterpret_cast<DWORD_PTR>(&window));
   }
 }
 
 void MciPlayer::SeekToStart() {
   MCI_SEEK_PARMS seek{};
-  mciSendCommandA(device_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
+  MciSendCommand(device_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
                   reinterpret_cast<DWORD_PTR>(&seek));
 }
 
 Rect MciPlayer::DestinationRect() {
   MCI_DGV_RECT_PARMS where{};
-  mciSendCommandA(device_, MCI_WHERE, MCI_DGV_WHERE_DESTINATION,
+  MciSendCommand(device_, MCI_WHERE, MCI_DGV_WHERE_DESTINATION,
                   reinterpret_cast<DWORD_PTR>(&where));
   return Rect{where.rc.left, where.rc.top, where.rc.right, where.rc.bottom};
 }
@@ -135,14 +136,14 @@ void MciPlayer::Play() {
   MCI_PLAY_PARMS play{};
   play.dwCallback = Callback(notifyWindow_);
   const MCIERROR error =
-      mciSendCommandA(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play));
+      MciSendCommand(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play));
   if (error != 0) throw AppError(MciErrorText(error));
 }
 
 bool MciPlayer::IsPlaying() {
   MCI_STATUS_PARMS status{};
   status.dwItem = MCI_STATUS_MODE;
-  if (mciSendCommandA(device_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+  if (MciSendCommand(device_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
                       reinterpret_cast<DWORD_PTR>(&status)) != 0) {
     return false;
   }
@@ -152,13 +153,13 @@ bool MciPlayer::IsPlaying() {
 void MciPlayer::Stop() {
   MCI_GENERIC_PARMS stop{};
   stop.dwCallback = Callback(notifyWindow_);
-  mciSendCommandA(device_, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&stop));
+  MciSendCommand(device_, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&stop));
   DropPendingNotices();
 }
 
 void MciPlayer::Eject() {
   MCI_SET_PARMS set{};
-  mciSendCommandA(device_, MCI_SET, MCI_SET_DOOR_OPEN | MCI_WAIT,
+  MciSendCommand(device_, MCI_SET, MCI_SET_DOOR_OPEN | MCI_WAIT,
                   reinterpret_cast<DWORD_PTR>(&set));
 }
 
@@ -167,7 +168,7 @@ void MciPlayer::Close() {
   MCI_GENERIC_PARMS close{};
   close.dwCallback = Callback(notifyWindow_);
   const MCIERROR result =
-      mciSendCommandA(device_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+      MciSendCommand(device_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
   DropPendingNotices();
   // An identifier MCI no longer knows holds nothing that could be closed.
   if (result == 0 || result == MCIERR_INVALID_DEVICE_ID) {

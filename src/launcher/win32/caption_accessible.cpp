@@ -13,7 +13,7 @@ namespace fablewick::win32 {
 class CaptionAccessible final : public IAccessible {
 public:
   CaptionAccessible(HWND window, CaptionAccessView& view) : window_(window), view_(&view) {
-    CreateStdAccessibleObject(window, OBJID_CLIENT, AccessibleIid(),
+    msaa::CreateStdAccessibleObject(window, OBJID_CLIENT, AccessibleIid(),
                               reinterpret_cast<void**>(standard_.Receive()));
   }
 
@@ -103,7 +103,7 @@ public:
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_POINTER;
-    VariantInit(role);
+    msaa::VariantInit(role);
     int region = kNoRegion;
     if (HRESULT hr = Check(child, region); FAILED(hr)) return hr;
     if (region == kNoRegion) return standard_ ? standard_->get_accRole(child, role) : E_FAIL;
@@ -113,7 +113,7 @@ public:
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (!state) return E_POINTER;
-    VariantInit(state);
+    msaa::VariantInit(state);
     int region = kNoRegion;
     if (HRESULT hr = Check(child, region); FAILED(hr)) return hr;
     if (region == kNoRegion) return standard_ ? standard_->get_accState(child, state) : E_FAIL;
@@ -131,7 +131,7 @@ public:
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (!focus) return E_POINTER;
-    VariantInit(focus);
+    msaa::VariantInit(focus);
     if (!view_) return RPC_E_DISCONNECTED;
     if (GetFocus() != window_) return S_FALSE;
     const int region = view_->Captions().Focused();
@@ -141,7 +141,7 @@ public:
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
     if (!selection) return E_POINTER;
-    VariantInit(selection);
+    msaa::VariantInit(selection);
     return view_ ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
@@ -176,7 +176,7 @@ public:
   }
   HRESULT STDMETHODCALLTYPE accNavigate(LONG navDir, VARIANT start, VARIANT* end) override {
     if (!end) return E_POINTER;
-    VariantInit(end);
+    msaa::VariantInit(end);
     int region = kNoRegion;
     if (HRESULT hr = Check(start, region); FAILED(hr)) return hr;
     CaptionDirection direction;
@@ -188,7 +188,7 @@ public:
   }
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
     if (!hit) return E_POINTER;
-    VariantInit(hit);
+    msaa::VariantInit(hit);
     if (!view_) return RPC_E_DISCONNECTED;
     POINT client{x, y};
     ScreenToClient(window_, &client);
@@ -249,7 +249,7 @@ bool AccessiblePicture::Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESUL
     comEntered_ = SUCCEEDED(entered);
     object_ = new CaptionAccessible(window, view_);
   }
-  result = LresultFromObject(AccessibleIid(), wParam, object_);
+  result = msaa::LresultFromObject(AccessibleIid(), wParam, object_);
   return true;
 }
 

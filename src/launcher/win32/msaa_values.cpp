@@ -1,5 +1,6 @@
 #include "launcher/win32/msaa_values.h"
 
+#include "app/win32/lazy_library.h"
 #include "launcher/hot_region.h"
 
 #include <string>
@@ -8,9 +9,19 @@ namespace fablewick::win32 {
 
 namespace {
 
+LazyLibrary& Accessibility() {
+  static LazyLibrary library("oleacc.dll");
+  return library;
+}
+
+LazyLibrary& Automation() {
+  static LazyLibrary library("oleaut32.dll");
+  return library;
+}
+
 BSTR MakeBstr(std::string_view text) {
   std::wstring wide(text.begin(), text.end());
-  return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  return msaa::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
 } // namespace
@@ -52,5 +63,37 @@ bool DirectionOf(LONG navDir, CaptionDirection& direction) {
   default: return false;
   }
 }
+
+namespace msaa {
+
+HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID iid, void** out) {
+  const auto create =
+      Accessibility().Entry<decltype(&::CreateStdAccessibleObject)>("CreateStdAccessibleObject");
+  if (!create) {
+    if (out) *out = nullptr;
+    return E_FAIL;
+  }
+  return create(window, objectId, iid, out);
+}
+
+LRESULT LresultFromObject(REFIID iid, WPARAM wParam, LPUNKNOWN object) {
+  const auto result = Accessibility().Entry<decltype(&::LresultFromObject)>("LresultFromObject");
+  return result ? result(iid, wParam, object) : 0;
+}
+
+BSTR SysAllocStringLen(const OLECHAR* text, UINT length) {
+  const auto allocate = Automation().Entry<decltype(&::SysAllocStringLen)>("SysAllocStringLen");
+  return allocate ? allocate(text, length) : nullptr;
+}
+
+void VariantInit(VARIANTARG* variant) {
+  if (const auto init = Automation().Entry<decltype(&::VariantInit)>("VariantInit")) {
+    init(variant);
+  } else {
+    variant->vt = VT_EMPTY;
+  }
+}
+
+} // namespace msaa
 
 } // namespace fablewick::win32

@@ -24,4 +24,15 @@ HRESULT ReturnChild(int region, VARIANT* out);
 HRESULT RegionOf(const VARIANT& child, int& region);
 bool DirectionOf(LONG navDir, CaptionDirection& direction);
 
+// The accessibility and automation libraries' entry points the reader object
+// uses, from libraries loaded at the first use (see LazyLibrary): only a
+// screen reader asks for the object. Each fails as its library call does
+// when the library is missing (E_FAIL, 0, a null string; VariantInit cannot).
+namespace msaa {
+HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID iid, void** out);
+LRESULT LresultFromObject(REFIID iid, WPARAM wParam, LPUNKNOWN object);
+BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
+void VariantInit(VARIANTARG* variant);
+} // namespace msaa
+
 } // namespace fablewick::win32

@@ -6,8 +6,10 @@
 // The launcher starts as on a later day: its key present and the opening
 // tune switched off, so no intro and no tune.
 //
-//   window_bench [RUNS]   (under Wine: scripts/wine-run build/.../bench/window_bench.exe)
+//   window_bench [RUNS [FABLEWICK.EXE FABLEWICK_TRACED.EXE]]
+//     (under Wine: scripts/wine-run build/.../bench/window_bench.exe)
 #include "resources/resource.h"
+#include "host_cpu.h"
 #include "startup_phases.h"
 
 #include <windows.h>
@@ -190,51 +192,6 @@ void Close(Started& started) {
   started.process = {};
 }
 
-// ---------------------------------------------------------------------------
-// Wine reports no times for other processes, so the CPU time is read from the
-// host: the Unix process whose command line names the program, summed over
-// its threads (nanoseconds on the CPU, from schedstat).
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-  std::replace(text.begin(), text.end(), '\\', '/');
-  return text;
-}
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> HostProcessesRunning(const std::string& exe) {
-  const std::string wanted = Lower(exe.substr(2)); // without the drive
-  std::vector<std::string> found;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator("Z:\\proc", error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
-    std::string commandLine = ReadAll(entry.path() / "cmdline");
-    std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
-    if (Lower(commandLine).find(wanted) != std::string::npos) found.push_back(name);
-  }
-  return found;
-}
-
-// CPU time so far of each thread of the host process, by thread name.
-std::vector<std::pair<std::string, double>> HostThreadCpuMs(const std::string& unixPid) {
-  std::vector<std::pair<std::string, double>> threads;
-  std::error_code error;
-  for (const auto& task : fs::directory_iterator(fs::path("Z:\\proc") / unixPid / "task", error)) {
-    std::string name = ReadAll(task.path() / "comm");
-    while (!name.empty() && std::isspace(static_cast<unsigned char>(name.back()))) name.pop_back();
-    // The host's main thread is the program's own user-interface thread.
-    if (task.path().filename().string() == unixPid) name = "user-interface thread";
-    threads.emplace_back(name, std::strtod(ReadAll(task.path() / "schedstat").c_str(), nullptr) / 1e6);
-  }
-  return threads;
-}
-
 struct IdleCpu {
   double totalMs = -1, uiThreadMs = -1;
   std::string breakdown;
@@ -245,11 +202,11 @@ IdleCpu IdleCpuMs(const std::string& exe, const Pixels& artwork, int seconds) {
   IdleCpu idle;
   if (started.window != nullptr) {
     Sleep(1000); // let the start-up's last work and the paint settle
-    std::vector<std::string> host = HostProcessesRunning(exe);
+    std::vector<std::string> host = bench::HostProcessesRunning(exe);
     if (host.size() == 1) {
-      auto before = HostThreadCpuMs(host[0]);
+      auto before = bench::HostThreadCpuMs(host[0]);
       Sleep(seconds * 1000);
-      auto after = HostThreadCpuMs(host[0]);
+      auto after = bench::HostThreadCpuMs(host[0]);
       idle.totalMs = 0;
       for (const auto& [name, ms] : after) {
         double spent = ms;
@@ -285,8 +242,10 @@ void PrepareRegistry() {
 int main(int argc, char** argv) {
   using bench::Median;
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
-  const std::string launcher = WindowsPath(FABLEWICK_EXE);
-  const std::string traced = WindowsPath(FABLEWICK_TRACED_EXE);
+  // Other builds of the launcher (say, of an earlier commit) may be named
+  // after RUNS: the plain one and the traced one, as Windows paths.
+  const std::string launcher = argc > 3 ? argv[2] : WindowsPath(FABLEWICK_EXE);
+  const std::string traced = argc > 3 ? argv[3] : WindowsPath(FABLEWICK_TRACED_EXE);
   const std::string reference = WindowsPath(STARTUP_REFERENCE_EXE);
   PrepareRegistry();
   SetCursorPos(0, 0); // off the picture, so that no caption lights up

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -240,6 +242,21 @@ std::optional<Value> Read(const char* key, const char* name) {
 } // namespace registry
 
 // ---------------------------------------------------------------------------
+std::vector<DWORD> ChildProcesses(DWORD parentId) {
+  std::vector<DWORD> children;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return children;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId) {
+      children.push_back(entry.th32ProcessID);
+    }
+  }
+  CloseHandle(snapshot);
+  return children;
+}
+
 std::vector<TopWindow> TopLevelWindows(DWORD processId) {
   struct Search {
     DWORD processId;

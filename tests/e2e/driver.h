@@ -141,6 +141,10 @@ private:
   DWORD actionTick_ = 0;
 };
 
+// Ids of the running processes that the given process started, such as the
+// guard the launcher starts while its intro holds the screen.
+std::vector<DWORD> ChildProcesses(DWORD parentId);
+
 // Waits until the window is the foreground window, which input goes to.
 bool BringToFront(HWND window, Where where = Where::current());
 

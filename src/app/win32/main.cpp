@@ -1,6 +1,7 @@
 #include "app/startup_trace.h"
 #include "app/win32/application.h"
 #include "app/win32/session_instances.h"
+#include "intro/win32/screen_guard_role.h"
 #include "intro/win32/tfrmsplashmovie.h"
 #include "launcher/win32/tfrmmain.h"
 
@@ -9,6 +10,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace fablewick::win32;
   FABLEWICK_STARTUP_MARK("entry");
+  if (TakeScreenGuardRole()) return 0;
   SessionInstances instances;
   if (instances.HandOverToRunning()) return 0;
   FABLEWICK_STARTUP_MARK("instance check");

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "intro/screen_takeover.h"
+#include "intro/win32/unique_handle.h"
+
+namespace fablewick::win32 {
+
+// The environment variable through which a guard learns the values of the
+// three handles it inherits: the shared record, the launcher's process and
+// the "screen given back" event, as "record,process,event" in hexadecimal.
+inline constexpr char GuardHandlesVariable[] = "FABLEWICK_SCREEN_GUARD";
+
+// The launcher's side of the guard: when the intro starts taking the screen
+// it shares its record and starts this same program again as the guard;
+// every change is written to the record; when nothing is taken any more it
+// tells the guard to end. A guard that cannot be started costs nothing but
+// the protection.
+class ScreenGuardStarter : public TakeoverWatcher {
+public:
+  void TakeoverChanged(const ScreenTakeover& taken) noexcept override;
+
+private:
+  bool Share() noexcept;
+  bool StartGuard() noexcept;
+  void Forget() noexcept;
+
+  UniqueHandle record_;
+  UniqueView view_;
+  UniqueHandle givenBack_;
+  bool guarded_ = false;
+  bool failed_ = false;
+};
+
+} // namespace fablewick::win32

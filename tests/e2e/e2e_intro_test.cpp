@@ -54,7 +54,14 @@ protected:
     input::MoveToScreen(0, 0);
     ASSERT_NE(taskbar_.get(), nullptr);
   }
-  void TearDown() override { input::Release(); }
+  void TearDown() override {
+    input::Release();
+    // The guard that stood by while the screen was taken ends with it.
+    if (launcher_.Started()) {
+      EXPECT_TRUE(PumpUntil([&] { return ChildProcesses(launcher_.Id()).empty(); }, 5s))
+          << "a guard is still running";
+    }
+  }
 
   void AddMovies(ScenarioFolder& folder) {
     folder.AddFile("Kelvarn Movie.avi", FixtureBytes("movie_160x120.avi"));

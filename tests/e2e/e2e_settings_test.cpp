@@ -278,6 +278,8 @@ TEST_F(Settings, AFirstStartPlaysTheIntroBeforeTheLauncherAndTheTuneAfterIt) {
   ASSERT_NE(nullptr, window);
   const DWORD launcherMs = recording.Read().recordedMs;
   EXPECT_TRUE(IsWindow(first.intro)) << "the intro window is hidden, not destroyed";
+  EXPECT_TRUE(PumpUntil([&] { return ChildProcesses(launcher_.Id()).empty(); }, 5s))
+      << "the intro's guard is still running";
   EXPECT_TRUE(registry::KeyExists(kLauncherKey));
 
   // Under Xvfb the launcher comes up a moment after the intro has gone, and

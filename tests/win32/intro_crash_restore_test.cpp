@@ -5,12 +5,16 @@
 #include "intro/intro_sequence.h"
 #include "intro/win32/gdi_gamma_display.h"
 #include "intro/win32/mci_player.h"
+#include "intro/win32/screen_guard_role.h"
+#include "intro/win32/screen_guard_starter.h"
 #include "intro/win32/win32_desktop.h"
 #include "intro_fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,15 +42,29 @@ std::string ReportPath() {
   return path;
 }
 
-// Appends one "label left top right bottom taskbarVisible" line.
+int RunningChildren(DWORD parent) {
+  int count = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Appends one "label left top right bottom taskbarVisible guards" line.
 void Report(const char* label) {
   RECT area{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
   char line[160];
-  const int length =
-      std::snprintf(line, sizeof line, "%s %ld %ld %ld %ld %d\n", label, area.left, area.top,
-                    area.right, area.bottom, taskbar != nullptr && IsWindowVisible(taskbar));
+  const int length = std::snprintf(line, sizeof line, "%s %ld %ld %ld %ld %d %d\n", label,
+                                   area.left, area.top, area.right, area.bottom,
+                                   taskbar != nullptr && IsWindowVisible(taskbar),
+                                   RunningChildren(GetCurrentProcessId()));
   const HANDLE file = CreateFileA(ReportPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
@@ -86,6 +104,8 @@ public:
 
 [[noreturn]] void TakeOverThenCrash(const std::string& mode) {
   SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+  // Guarded like the program itself, so the test sees the guard stand down.
+  TakeScreenGuardRole();
   SetUnhandledExceptionFilter(&ReportAfterCrash);
   std::set_terminate(&ReportAfterTerminate);
   InstallScreenRestoreOnCrash();
@@ -121,6 +141,13 @@ public:
   ExitProcess(0); // the crash did not happen; the parent sees success and fails
 }
 
+// A guard the child starts is this same program once more.
+const bool guardRan = [] {
+  if (GetEnvironmentVariableA(GuardHandlesVariable, nullptr, 0) == 0) return false;
+  TakeScreenGuardRole();
+  ExitProcess(0);
+}();
+
 const bool childRan = [] {
   char mode[32] = {};
   if (GetEnvironmentVariableA(CrashModeVariable, mode, sizeof mode) == 0) return false;
@@ -130,6 +157,7 @@ const bool childRan = [] {
 struct Snapshot {
   Rect area;
   bool taskbarVisible = false;
+  int guards = 0;
 };
 
 std::string ReadAll(const std::string& path) {
@@ -148,11 +176,12 @@ std::map<std::string, Snapshot> ReadReport(const std::string& path) {
   if (file == nullptr) return lines;
   char label[16];
   long l, t, r, b;
-  int visible;
-  while (std::fscanf(file, "%15s %ld %ld %ld %ld %d", label, &l, &t, &r, &b, &visible) == 6) {
+  int visible, guards;
+  while (std::fscanf(file, "%15s %ld %ld %ld %ld %d %d", label, &l, &t, &r, &b, &visible,
+                     &guards) == 7) {
     lines[label] = Snapshot{Rect{static_cast<std::int32_t>(l), static_cast<std::int32_t>(t),
                                  static_cast<std::int32_t>(r), static_cast<std::int32_t>(b)},
-                            visible != 0};
+                            visible != 0, guards};
   }
   std::fclose(file);
   return lines;
@@ -162,6 +191,7 @@ class IntroCrashRestore : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(IntroCrashRestore, ACrashWhileTheIntroHoldsTheScreenGivesTaskbarAndWorkAreaBack) {
   ASSERT_FALSE(childRan);
+  ASSERT_FALSE(guardRan);
   fablewick::testing::TestTaskbar taskbar;
   ASSERT_NE(taskbar.get(), nullptr);
   RECT userArea{};
@@ -193,6 +223,7 @@ TEST_P(IntroCrashRestore, ACrashWhileTheIntroHoldsTheScreenGivesTaskbarAndWorkAr
   if (!ended) TerminateProcess(child.hProcess, 1);
   DWORD exitCode = 0;
   GetExitCodeProcess(child.hProcess, &exitCode);
+  const DWORD childId = child.dwProcessId;
   CloseHandle(child.hThread);
   CloseHandle(child.hProcess);
   SystemParametersInfoA(SPI_SETWORKAREA, 0, &userArea, SPIF_SENDCHANGE);
@@ -210,6 +241,9 @@ TEST_P(IntroCrashRestore, ACrashWhileTheIntroHoldsTheScreenGivesTaskbarAndWorkAr
   EXPECT_EQ(lines["after"].area, lines["before"].area);
   EXPECT_TRUE(lines["after"].taskbarVisible);
   EXPECT_TRUE(IsWindowVisible(taskbar.get()));
+  EXPECT_EQ(lines["during"].guards, 1);
+  EXPECT_TRUE(fablewick::testing::PumpUntil([&] { return RunningChildren(childId) == 0; }, 5s))
+      << "the guard outlived the crashed child";
 }
 
 INSTANTIATE_TEST_SUITE_P(UnhandledErrors, IntroCrashRestore,

@@ -14,8 +14,6 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -42,19 +40,6 @@ std::string ReportPath() {
   return path;
 }
 
-int RunningChildren(DWORD parent) {
-  int count = 0;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return -1;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) ++count;
-  }
-  CloseHandle(snapshot);
-  return count;
-}
-
 // Appends one "label left top right bottom taskbarVisible guards" line.
 void Report(const char* label) {
   RECT area{};
@@ -64,7 +49,7 @@ void Report(const char* label) {
   const int length = std::snprintf(line, sizeof line, "%s %ld %ld %ld %ld %d %d\n", label,
                                    area.left, area.top, area.right, area.bottom,
                                    taskbar != nullptr && IsWindowVisible(taskbar),
-                                   RunningChildren(GetCurrentProcessId()));
+                                   fablewick::testing::RunningChildren(GetCurrentProcessId()));
   const HANDLE file = CreateFileA(ReportPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
@@ -242,7 +227,8 @@ TEST_P(IntroCrashRestore, ACrashWhileTheIntroHoldsTheScreenGivesTaskbarAndWorkAr
   EXPECT_TRUE(lines["after"].taskbarVisible);
   EXPECT_TRUE(IsWindowVisible(taskbar.get()));
   EXPECT_EQ(lines["during"].guards, 1);
-  EXPECT_TRUE(fablewick::testing::PumpUntil([&] { return RunningChildren(childId) == 0; }, 5s))
+  EXPECT_TRUE(fablewick::testing::PumpUntil(
+      [&] { return fablewick::testing::RunningChildren(childId) == 0; }, 5s))
       << "the guard outlived the crashed child";
 }
 

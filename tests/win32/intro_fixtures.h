@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -102,6 +104,21 @@ private:
   std::string path_;
   char previous_[MAX_PATH] = {};
 };
+
+// How many running processes the given process started; -1 if the system
+// will not list them.
+inline int RunningChildren(DWORD parent) {
+  int count = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
 
 // Top-level windows of this process with the dialog class: a message box.
 inline int CountDialogsOfThisProcess() {

@@ -1,0 +1,106 @@
+#include "intro/screen_takeover.h"
+#include "intro/win32/screen_guard_role.h"
+#include "intro/win32/screen_guard_starter.h"
+#include "intro/win32/win32_desktop.h"
+#include "intro_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+// Two launchers holding the screen at once, played by this same program run
+// twice more as children that take the screen over and wait to be killed.
+// The children's part runs before main, chosen by an environment variable.
+// Their guards are this program again; the crash test's dispatch serves them.
+
+namespace fablewick::win32 {
+namespace {
+
+using namespace std::chrono_literals;
+using fablewick::testing::PumpUntil;
+using fablewick::testing::RunningChildren;
+
+constexpr char HolderVariable[] = "FABLEWICK_GUARD_TEST_HOLDER";
+
+[[noreturn]] void TakeOverAndHold() {
+  TakeScreenGuardRole();
+  for (int i = 0; i < 60 && FindWindowA("Shell_TrayWnd", nullptr) == nullptr; ++i) Sleep(50);
+  static Win32Desktop desktop;
+  CurrentTakeover().desktop = &desktop;
+  TakeOverDesktop();
+  Sleep(INFINITE);
+  ExitProcess(0);
+}
+
+const bool holderRan = [] {
+  // A guard started by a holder inherits the holder's variable too.
+  if (GetEnvironmentVariableA(GuardHandlesVariable, nullptr, 0) != 0) return false;
+  if (GetEnvironmentVariableA(HolderVariable, nullptr, 0) == 0) return false;
+  TakeOverAndHold();
+}();
+
+class Holder {
+public:
+  Holder() {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = std::string("\"") + self + "\" --gtest_filter=-*";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    SetEnvironmentVariableA(HolderVariable, "1");
+    if (CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &info_)) {
+      CloseHandle(info_.hThread);
+    }
+    SetEnvironmentVariableA(HolderVariable, nullptr);
+  }
+  ~Holder() {
+    if (info_.hProcess == nullptr) return;
+    Kill();
+    CloseHandle(info_.hProcess);
+  }
+  Holder(const Holder&) = delete;
+  Holder& operator=(const Holder&) = delete;
+
+  bool Started() const { return info_.hProcess != nullptr; }
+  int Guards() const { return RunningChildren(info_.dwProcessId); }
+  void Kill() {
+    TerminateProcess(info_.hProcess, 9);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+
+private:
+  PROCESS_INFORMATION info_{};
+};
+
+TEST(ScreenGuardWin32, ASecondLaunchersGuardWaitsWhileTheFirstStillHoldsTheScreen) {
+  ASSERT_FALSE(holderRan);
+  fablewick::testing::TestTaskbar taskbar;
+  ASSERT_NE(taskbar.get(), nullptr);
+
+  Holder first;
+  ASSERT_TRUE(first.Started());
+  // Pumping: the holders' taskbar calls may be served by this thread.
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(taskbar.get()) && first.Guards() == 1; }, 20s))
+      << first.Guards() << " guard(s) of the first";
+  Holder second;
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(PumpUntil([&] { return second.Guards() == 1; }, 20s));
+
+  // The first launcher still shows its intro: the second one's guard must
+  // not bring the taskbar up over it, nor give up its watch.
+  second.Kill();
+  fablewick::testing::PumpFor(1500ms);
+  EXPECT_FALSE(IsWindowVisible(taskbar.get()));
+  EXPECT_EQ(second.Guards(), 1);
+
+  first.Kill();
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(taskbar.get()) != FALSE; }, 2s));
+  EXPECT_TRUE(PumpUntil([&] { return first.Guards() == 0 && second.Guards() == 0; }, 5s))
+      << first.Guards() << " and " << second.Guards() << " guard(s) left";
+}
+
+} // namespace
+} // namespace fablewick::win32

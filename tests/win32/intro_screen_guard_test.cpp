@@ -24,12 +24,17 @@ using fablewick::testing::RunningChildren;
 
 constexpr char HolderVariable[] = "FABLEWICK_GUARD_TEST_HOLDER";
 
-[[noreturn]] void TakeOverAndHold() {
+// Tells the parent, through the named event in the variable, once the guard
+// has been started: killed earlier, a launcher could leave its guard
+// suspended half-way through creation.
+[[noreturn]] void TakeOverAndHold(const char* readyEvent) {
   TakeScreenGuardRole();
   for (int i = 0; i < 60 && FindWindowA("Shell_TrayWnd", nullptr) == nullptr; ++i) Sleep(50);
   static Win32Desktop desktop;
   CurrentTakeover().desktop = &desktop;
   TakeOverDesktop();
+  const HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent);
+  if (ready != nullptr) SetEvent(ready);
   Sleep(INFINITE);
   ExitProcess(0);
 }
@@ -37,19 +42,25 @@ constexpr char HolderVariable[] = "FABLEWICK_GUARD_TEST_HOLDER";
 const bool holderRan = [] {
   // A guard started by a holder inherits the holder's variable too.
   if (GetEnvironmentVariableA(GuardHandlesVariable, nullptr, 0) != 0) return false;
-  if (GetEnvironmentVariableA(HolderVariable, nullptr, 0) == 0) return false;
-  TakeOverAndHold();
+  char readyEvent[64] = {};
+  if (GetEnvironmentVariableA(HolderVariable, readyEvent, sizeof readyEvent) == 0) return false;
+  TakeOverAndHold(readyEvent);
 }();
 
 class Holder {
 public:
   Holder() {
+    static int count = 0;
+    const std::string readyName = "Local\\FablewickGuardTestReady" +
+                                  std::to_string(GetCurrentProcessId()) + "_" +
+                                  std::to_string(++count);
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string command = std::string("\"") + self + "\" --gtest_filter=-*";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    SetEnvironmentVariableA(HolderVariable, "1");
+    SetEnvironmentVariableA(HolderVariable, readyName.c_str());
     if (CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &info_)) {
       CloseHandle(info_.hThread);
@@ -57,6 +68,7 @@ public:
     SetEnvironmentVariableA(HolderVariable, nullptr);
   }
   ~Holder() {
+    if (ready_ != nullptr) CloseHandle(ready_);
     if (info_.hProcess == nullptr) return;
     Kill();
     CloseHandle(info_.hProcess);
@@ -65,6 +77,7 @@ public:
   Holder& operator=(const Holder&) = delete;
 
   bool Started() const { return info_.hProcess != nullptr; }
+  bool Ready() const { return ready_ != nullptr && WaitForSingleObject(ready_, 0) == WAIT_OBJECT_0; }
   int Guards() const { return RunningChildren(info_.dwProcessId); }
   void Kill() {
     TerminateProcess(info_.hProcess, 9);
@@ -73,6 +86,7 @@ public:
 
 private:
   PROCESS_INFORMATION info_{};
+  HANDLE ready_ = nullptr;
 };
 
 TEST(ScreenGuardWin32, ASecondLaunchersGuardWaitsWhileTheFirstStillHoldsTheScreen) {
@@ -83,11 +97,13 @@ TEST(ScreenGuardWin32, ASecondLaunchersGuardWaitsWhileTheFirstStillHoldsTheScree
   Holder first;
   ASSERT_TRUE(first.Started());
   // Pumping: the holders' taskbar calls may be served by this thread.
-  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(taskbar.get()) && first.Guards() == 1; }, 20s))
-      << first.Guards() << " guard(s) of the first";
+  ASSERT_TRUE(PumpUntil([&] { return first.Ready(); }, 20s));
+  ASSERT_FALSE(IsWindowVisible(taskbar.get()));
+  ASSERT_EQ(first.Guards(), 1);
   Holder second;
   ASSERT_TRUE(second.Started());
-  ASSERT_TRUE(PumpUntil([&] { return second.Guards() == 1; }, 20s));
+  ASSERT_TRUE(PumpUntil([&] { return second.Ready(); }, 20s));
+  ASSERT_EQ(second.Guards(), 1);
 
   // The first launcher still shows its intro: the second one's guard must
   // not bring the taskbar up over it, nor give up its watch.

@@ -15,7 +15,7 @@ namespace {
 
 // Held by the one guard that may act; a second launcher's guard waits for
 // it, so two guards never put the taskbar back against each other.
-constexpr char ActingGuardMutex[] = "Local\\Fablewick.ScreenGuard";
+constexpr char ActingGuardMutex[] = "Local\\Quillmere.Fablewick.ScreenGuard";
 
 struct InheritedHandles {
   UniqueHandle record, launcher, givenBack;

@@ -37,7 +37,10 @@ std::vector<std::string> HostProcessesRunning(const std::string& exe) {
     if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
     std::string commandLine = ReadAll(entry.path() / "cmdline");
     std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
-    if (Lower(commandLine).find(wanted) != std::string::npos) found.push_back(name);
+    const std::string lower = Lower(commandLine);
+    // A benchmark names the program on its own command line too.
+    if (lower.find("_bench.exe") != std::string::npos) continue;
+    if (lower.find(wanted) != std::string::npos) found.push_back(name);
   }
   return found;
 }

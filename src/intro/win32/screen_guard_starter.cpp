@@ -3,6 +3,7 @@
 #include "intro/gamma_fade.h"
 #include "intro/screen_guard.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace fablewick::win32 {
@@ -23,11 +24,12 @@ UniqueHandle Inheritable(HANDLE handle, DWORD access) {
 // Starts this program again with only the given handles inherited, where
 // the system supports naming them; elsewhere every inheritable handle goes
 // along, and the launcher makes no others.
-bool CreateGuardProcess(char* commandLine, HANDLE (&handles)[3]) {
+bool CreateGuardProcess(HANDLE (&handles)[3]) {
   char self[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
-  std::snprintf(commandLine, MAX_PATH + 3, "\"%s\"", self);
+  char commandLine[MAX_PATH + 3];
+  std::snprintf(commandLine, sizeof commandLine, "\"%s\"", self);
 
   STARTUPINFOEXA startup{};
   startup.StartupInfo.cb = sizeof startup;
@@ -51,10 +53,9 @@ bool CreateGuardProcess(char* commandLine, HANDLE (&handles)[3]) {
   const BOOL started = CreateProcessA(self, commandLine, nullptr, nullptr, TRUE, flags, nullptr,
                                       nullptr, &startup.StartupInfo, &guard);
   if (listed) DeleteProcThreadAttributeList(attributes);
-  if (!started) return false;
-  CloseHandle(guard.hThread);
-  CloseHandle(guard.hProcess);
-  return true;
+  // The guard is not waited for: it ends by itself.
+  const UniqueHandle thread(guard.hThread), process(guard.hProcess);
+  return started != FALSE;
 }
 
 } // namespace
@@ -93,7 +94,8 @@ bool ScreenGuardStarter::Share() noexcept {
 
 bool ScreenGuardStarter::StartGuard() noexcept {
   const UniqueHandle record = Inheritable(record_.get(), FILE_MAP_READ);
-  const UniqueHandle launcher = Inheritable(GetCurrentProcess(), SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION);
+  const UniqueHandle launcher =
+      Inheritable(GetCurrentProcess(), SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION);
   const UniqueHandle givenBack = Inheritable(givenBack_.get(), SYNCHRONIZE);
   if (!record || !launcher || !givenBack) return false;
 
@@ -106,8 +108,7 @@ bool ScreenGuardStarter::StartGuard() noexcept {
   // inherits it.
   if (!SetEnvironmentVariableA(GuardHandlesVariable, value)) return false;
   HANDLE handles[3] = {record.get(), launcher.get(), givenBack.get()};
-  char commandLine[MAX_PATH + 3];
-  guarded_ = CreateGuardProcess(commandLine, handles);
+  guarded_ = CreateGuardProcess(handles);
   SetEnvironmentVariableA(GuardHandlesVariable, nullptr);
   return guarded_;
 }

@@ -175,6 +175,29 @@ TEST_F(Dpi, PointingFindsTheCaptionsAndTheirGapRowsInPicturePixels) {
   EXPECT_TRUE(WaitUntilShowsScaled(window, kBasePicture));
 }
 
+TEST_F(Dpi, TheMenuBarIsDrawnAtTheScreenDpi) {
+  HWND window = StartLauncher("dpi_menu_bar");
+  ASSERT_NE(nullptr, window);
+  // This thread is per-monitor aware, so the reference bar is drawn at the
+  // screen's DPI, in its font and height.
+  Image reference = ReferenceMenuBar({"&File", "&Help"}, window);
+  ASSERT_FALSE(reference.Empty());
+  Image bar;
+  size_t differing = 0;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    bar = CaptureMenuBar(window);
+    differing = DifferingPixels(bar, 0, 0, reference);
+    if (differing <= 3 && bar.height == reference.height) break;
+    Sleep(100);
+  }
+  EXPECT_EQ(bar.height, reference.height);
+  if (differing > 3) {
+    SaveBitmap(bar, "dpi_menu_bar");
+    SaveBitmap(reference, "dpi_menu_bar_expected");
+  }
+  EXPECT_LE(differing, 3u) << "see dpi_menu_bar*.bmp";
+}
+
 TEST_F(Dpi, APressedCaptionShowsItsOverlayScaledInPlace) {
   HWND window = StartLauncher("dpi_pressed");
   ASSERT_NE(nullptr, window);

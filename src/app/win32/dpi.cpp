@@ -4,10 +4,73 @@
 
 namespace fablewick::win32 {
 
+namespace {
+
+// Functions of newer systems than the oldest the program runs on.
+template <class Fn>
+Fn User32Function(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+int SystemDpi() {
+  WindowDC screen(nullptr);
+  return screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : kBaseDpi;
+}
+
+} // namespace
+
+int SystemMetricAt(int index, int dpi) {
+  using ForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto forDpi = User32Function<ForDpiFn>("GetSystemMetricsForDpi");
+  dpi = DpiScale(dpi).Dpi();
+  if (forDpi) return forDpi(index, static_cast<UINT>(dpi));
+  return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+UniqueFont MessageFontAt(int dpi) {
+  using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static const auto forDpi = User32Function<ForDpiFn>("SystemParametersInfoForDpi");
+  dpi = DpiScale(dpi).Dpi();
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) {
+    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  }
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+  metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+SystemIcon::SystemIcon(LPCSTR name, int dpi) {
+  const int width = SystemMetricAt(SM_CXICON, dpi), height = SystemMetricAt(SM_CYICON, dpi);
+  if (width != GetSystemMetrics(SM_CXICON) || height != GetSystemMetrics(SM_CYICON)) {
+    // Scaled down from the largest image the system has, so it stays sharp.
+    // Only version 6 of the common controls has it, and the import library
+    // does not list it.
+    using ScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    // Loaded once and kept for the process, as the dialog classes need it anyway.
+    static const HMODULE controls = LoadLibraryA("comctl32.dll");
+    const auto scaleDown = controls ? reinterpret_cast<ScaleDownFn>(reinterpret_cast<void*>(
+                                          GetProcAddress(controls, "LoadIconWithScaleDown")))
+                                    : nullptr;
+    HICON scaled = nullptr;
+    if (scaleDown && SUCCEEDED(scaleDown(nullptr, reinterpret_cast<PCWSTR>(name), width, height, &scaled)) &&
+        scaled) {
+      icon_ = scaled;
+      owned_ = true;
+      return;
+    }
+  }
+  icon_ = LoadIconA(nullptr, name);
+}
+
+SystemIcon::~SystemIcon() {
+  if (owned_ && icon_) DestroyIcon(icon_);
+}
+
 int WindowDpi(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
   if (getDpiForWindow && window) {
     if (UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
   }

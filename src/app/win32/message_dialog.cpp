@@ -1,6 +1,9 @@
 #include "app/win32/message_dialog.h"
 
 #include "app/app_error.h"
+#include "app/win32/dpi.h"
+
+#include <memory>
 
 namespace fablewick::win32 {
 
@@ -25,11 +28,10 @@ public:
     const DialogLook look = LookOf(type);
     SetCaption(look.caption);
 
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-      font_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
-    }
+    // Font, icon and every distance in physical pixels at the DPI of the
+    // monitor the dialog comes up on, so its text is sharp there.
+    const int dpi = WindowDpi(Handle());
+    font_ = MessageFontAt(dpi);
     HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
     // Spacing in dialog units of the message font, as dialog templates do.
@@ -50,7 +52,7 @@ public:
     SelectObject(screen.Get(), old);
 
     int margin = dx(8), topMargin = dy(8), spacing = dx(10), gap = dy(10);
-    int iconWidth = GetSystemMetrics(SM_CXICON), iconHeight = GetSystemMetrics(SM_CYICON);
+    int iconWidth = SystemMetricAt(SM_CXICON, dpi), iconHeight = SystemMetricAt(SM_CYICON, dpi);
     int buttonWidth = dx(50), buttonHeight = dy(14);
     int textWidth = textRect.right - textRect.left, textHeight = textRect.bottom - textRect.top;
     int contentWidth = iconWidth + spacing + textWidth;
@@ -69,9 +71,10 @@ public:
                               buttonHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(OkButtonId)),
                               instance, nullptr);
     if (!icon_ || !text_ || !button_) throw AppError("Cannot create the message dialog");
-    HICON icon = LoadIconA(nullptr, look.icon == DialogIcon::Stop ? reinterpret_cast<LPCSTR>(IDI_HAND)
-                                                                  : reinterpret_cast<LPCSTR>(IDI_ASTERISK));
-    SendMessageA(icon_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    iconImage_ = std::make_unique<SystemIcon>(look.icon == DialogIcon::Stop ? reinterpret_cast<LPCSTR>(IDI_HAND)
+                                                                            : reinterpret_cast<LPCSTR>(IDI_ASTERISK),
+                                              dpi);
+    SendMessageA(icon_, STM_SETICON, reinterpret_cast<WPARAM>(iconImage_->Get()), 0);
     SendMessageA(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageA(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
@@ -132,6 +135,7 @@ private:
   }
 
   UniqueFont font_;
+  std::unique_ptr<SystemIcon> iconImage_;
   HWND icon_ = nullptr;
   HWND text_ = nullptr;
   HWND button_ = nullptr;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace fablewick::e2e {
 namespace {
 
@@ -111,6 +113,42 @@ TEST_F(SingleInstance, ASecondStartBringsTheRunningLauncherToTheFrontAndEndsWith
   EXPECT_TRUE(after.Read().Silent()) << after.Read().soundMs << " ms of sound after the second start";
 }
 
+TEST_F(SingleInstance, ASecondStartDuringTheIntroBringsTheIntroToTheFront) {
+  registry::Reset(); // a first run, with the intro
+  ScenarioFolder start("single_instance_intro_start");
+  ScenarioFolder package("single_instance_intro_package");
+  package.AddMovies({"Kelvarn Movie.avi", "Quillmere Movie.avi"});
+  registry::SetInstallDir(package.Path());
+  LauncherProcess first = LauncherProcess::Start(start);
+  ASSERT_TRUE(first.Started());
+
+  // The intro is the visible window without a menu bar that covers the screen.
+  HWND intro = nullptr;
+  const DWORD began = GetTickCount();
+  while (!intro && GetTickCount() - began < 20000) {
+    for (const TopWindow& top : first.Windows()) {
+      if (top.visible && !top.hasMenu && top.rect.right - top.rect.left == GetSystemMetrics(SM_CXSCREEN)) {
+        intro = top.handle;
+      }
+    }
+    Pump();
+    Sleep(20);
+  }
+  ASSERT_NE(nullptr, intro) << Describe(first.Windows());
+  Bystander bystander;
+  ASSERT_TRUE(BringToFront(bystander.Handle()));
+
+  LauncherProcess second = LauncherProcess::Start(start);
+  second.MarkAction();
+  SecondStart watched = Watch(second, 5000);
+  ASSERT_TRUE(watched.exit.has_value());
+  EXPECT_EQ(0u, watched.exit->code);
+  EXPECT_TRUE(watched.shown.empty()) << Describe(watched.shown);
+  EXPECT_TRUE(WaitUntilForeground(intro, 2000)) << "the intro did not come to the front";
+  // The first start goes on to its launcher once the movies have played.
+  EXPECT_NE(nullptr, first.WaitForLauncher());
+}
+
 TEST_F(SingleInstance, ASecondStartRestoresAMinimisedLauncher) {
   registry::SetDword(kLauncherKey, "128", 0); // no tune
   ScenarioFolder folder("single_instance_minimised");
@@ -134,6 +172,86 @@ TEST_F(SingleInstance, ASecondStartRestoresAMinimisedLauncher) {
   EXPECT_TRUE(WaitUntilForeground(window, 2000)) << Describe(first.Windows());
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_FALSE(IsIconic(application));
+}
+
+// The launcher's name in the session, as the program makes it.
+constexpr char kInstanceName[] = "Local\\Quillmere.Fablewick.Launcher";
+
+// A launcher that holds the name but whose window no longer answers: a
+// window of the launcher's class on a thread that never takes a message.
+class HungLauncher {
+public:
+  HungLauncher() : name_(CreateMutexA(nullptr, FALSE, kInstanceName)), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Tfrmmain";
+    RegisterClassA(&windowClass);
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this, ready] {
+      window_ = CreateWindowExA(0, "Tfrmmain", "Fablewick", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+      SetEvent(ready);
+      WaitForSingleObject(release_, 60000);
+      if (window_) DestroyWindow(window_);
+    });
+    WaitForSingleObject(ready, 5000);
+    CloseHandle(ready);
+  }
+  ~HungLauncher() {
+    SetEvent(release_);
+    thread_.join();
+    UnregisterClassA("Tfrmmain", GetModuleHandleA(nullptr));
+    CloseHandle(release_);
+    if (name_) CloseHandle(name_);
+  }
+  HungLauncher(const HungLauncher&) = delete;
+  HungLauncher& operator=(const HungLauncher&) = delete;
+  bool Ready() const { return name_ != nullptr && window_ != nullptr; }
+
+private:
+  HANDLE name_;
+  HANDLE release_;
+  HWND window_ = nullptr;
+  std::thread thread_;
+};
+
+TEST_F(SingleInstance, ALauncherThatNoLongerAnswersHoldsANewStartForTwoSecondsAtMost) {
+  registry::SetDword(kLauncherKey, "128", 0); // no tune
+  HungLauncher stale;
+  ASSERT_TRUE(stale.Ready());
+  ScenarioFolder folder("single_instance_stale");
+  const DWORD start = GetTickCount();
+  LauncherProcess next = LauncherProcess::Start(folder);
+  HWND window = next.WaitForLauncher(15000);
+  const DWORD took = GetTickCount() - start;
+  ASSERT_NE(nullptr, window) << "no launcher came up beside the stale one";
+  EXPECT_GE(took, 2000u) << "the new start did not try the running one first";
+  EXPECT_LT(took, 8000u);
+}
+
+TEST_F(SingleInstance, WithoutItsNameTheLauncherStartsAsBefore) {
+  registry::SetDword(kLauncherKey, "128", 0); // no tune
+  ScenarioFolder folder("single_instance_no_name");
+  // How long a plain start takes on this machine now.
+  DWORD usual = 0;
+  {
+    const DWORD start = GetTickCount();
+    LauncherProcess launcher = LauncherProcess::Start(folder);
+    ASSERT_NE(nullptr, launcher.WaitForLauncher());
+    usual = GetTickCount() - start;
+  }
+  // An object of another kind under the name makes the mutex impossible.
+  HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, kInstanceName);
+  ASSERT_NE(nullptr, squatter);
+  const DWORD start = GetTickCount();
+  LauncherProcess launcher = LauncherProcess::Start(folder);
+  HWND window = launcher.WaitForLauncher();
+  const DWORD took = GetTickCount() - start;
+  CloseHandle(squatter);
+  ASSERT_NE(nullptr, window);
+  // Waiting for a launcher that is not there would add two seconds.
+  EXPECT_LT(took, usual + 1500) << "the start waited as if another launcher ran";
 }
 
 TEST_F(SingleInstance, AStartAfterTheLauncherHasEndedComesUpAsUsual) {

@@ -1,6 +1,7 @@
 #include "app/win32/dpi.h"
 
 #include "app/win32/gdi.h"
+#include "app/win32/lazy_library.h"
 
 namespace fablewick::win32 {
 
@@ -48,11 +49,8 @@ SystemIcon::SystemIcon(LPCSTR name, int dpi) {
     // Only version 6 of the common controls has it, and the import library
     // does not list it.
     using ScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
-    // Loaded once and kept for the process, as the dialog classes need it anyway.
-    static const HMODULE controls = LoadLibraryA("comctl32.dll");
-    const auto scaleDown = controls ? reinterpret_cast<ScaleDownFn>(reinterpret_cast<void*>(
-                                          GetProcAddress(controls, "LoadIconWithScaleDown")))
-                                    : nullptr;
+    static LazyLibrary controls("comctl32.dll");
+    const auto scaleDown = controls.Entry<ScaleDownFn>("LoadIconWithScaleDown");
     HICON scaled = nullptr;
     if (scaleDown && SUCCEEDED(scaleDown(nullptr, reinterpret_cast<PCWSTR>(name), width, height, &scaled)) &&
         scaled) {

@@ -42,6 +42,11 @@ void CaptionFocus::Press(int region, LauncherPorts& ports) {
   LaunchGame(ports, kHotRegions[region].target);
 }
 
+void CaptionFocus::Focus(int region) {
+  if (ending_ || region < 0 || region >= kHotRegionCount) return;
+  MoveFocus(region);
+}
+
 void CaptionFocus::MoveFocus(int region) {
   if (region == focused_) return;
   focused_ = region;

@@ -55,6 +55,9 @@ public:
   // What a completed click on the caption does, unless the launcher is
   // already on its way out.
   void Press(int region, LauncherPorts& ports);
+  // A screen reader moving the focus: the same as reaching the caption with
+  // the keys.
+  void Focus(int region);
 
   int Focused() const { return focused_; }
   // The caption whose hover picture is displayed, lit by either hand.

@@ -199,6 +199,23 @@ TEST_F(CaptionFocusTest, APressOfACaptionIdOutsideTheFiveDoesNothing) {
   }
 }
 
+TEST_F(CaptionFocusTest, AReaderMovingTheFocusActsAsTheKeysDoUnlessTheIdIsBadOrTheLauncherIsEnding) {
+  rig.events.clear();
+  focus.Focus(3);
+  EXPECT_EQ(rig.events, FocusArrives(3));
+  EXPECT_EQ(Key(CaptionKey::Down), FocusArrives(4));
+  for (int region : {-1, 5}) {
+    rig.events.clear();
+    focus.Focus(region);
+    EXPECT_EQ(rig.events, Events{}) << region;
+  }
+  Key(CaptionKey::Enter);
+  ASSERT_TRUE(focus.Ending());
+  rig.events.clear();
+  focus.Focus(0);
+  EXPECT_EQ(rig.events, Events{});
+}
+
 // --- the pointer taking over -------------------------------------------------
 
 TEST_F(CaptionFocusTest, APointerEventThatShowsAnotherPictureEndsTheKeyboardFocus) {

@@ -193,6 +193,13 @@ TEST_F(CaptionReader, TheFocusedStateAndTheFocusFollowTabAndDown) {
   EXPECT_TRUE(State(2) & STATE_SYSTEM_FOCUSED);
   EXPECT_FALSE(State(1) & STATE_SYSTEM_FOCUSED);
   EXPECT_TRUE(WaitUntil(3000, [&] { return Announced(launcher.Picture(), 2); }));
+
+  // The reader can move the focus itself, as onto a push button.
+  EXPECT_EQ(Client()->accSelect(SELFLAG_TAKEFOCUS, Child(4)), S_OK);
+  ASSERT_TRUE(FocusReaches(4));
+  EXPECT_TRUE(State(4) & STATE_SYSTEM_FOCUSED);
+  EXPECT_TRUE(WaitUntil(3000, [&] { return Announced(launcher.Picture(), 4); }));
+  EXPECT_EQ(Client()->accSelect(SELFLAG_TAKESELECTION, Child(4)), DISP_E_MEMBERNOTFOUND);
   UnhookWinEvent(hook);
 
   // Navigation walks the same order and stops at the ends.

@@ -154,8 +154,11 @@ public:
   HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
     int region = kNoRegion;
     if (HRESULT hr = Check(child, region); FAILED(hr)) return hr;
-    if (region == kNoRegion && standard_) return standard_->accSelect(flags, child);
-    return DISP_E_MEMBERNOTFOUND;
+    if (region == kNoRegion) return standard_ ? standard_->accSelect(flags, child) : E_FAIL;
+    // A push button can take the focus but has no selection to join.
+    if (flags != SELFLAG_TAKEFOCUS) return DISP_E_MEMBERNOTFOUND;
+    view_->RequestFocus(region);
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
     if (!left || !top || !width || !height) return E_POINTER;

@@ -19,6 +19,7 @@ public:
   virtual POINT ClientToPicture(POINT client) const = 0;
   // Starts the caption's click after the caller has returned.
   virtual void RequestPress(int region) = 0;
+  virtual void RequestFocus(int region) = 0;
 };
 
 class CaptionAccessible;

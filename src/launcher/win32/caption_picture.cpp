@@ -57,6 +57,10 @@ void CaptionPicture::AnnounceFocus(int region) {
   if (Handle()) accessible_.AnnounceFocus(Handle(), region);
 }
 
+void CaptionPicture::RequestFocus(int region) {
+  if (TakesInput()) captions_->Focus(region);
+}
+
 void CaptionPicture::RequestPress(int region) {
   if (Handle()) PostMessageA(Handle(), kPressCaptionMessage, static_cast<WPARAM>(region), 0);
 }

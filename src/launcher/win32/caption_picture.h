@@ -42,6 +42,7 @@ private:
     return {scale_.ToPicture(client.x), scale_.ToPicture(client.y)};
   }
   void RequestPress(int region) override;
+  void RequestFocus(int region) override;
 
   // A dialog's or the intro's modal loop still delivers messages queued for
   // this window; the disabled launcher must not act on them.

@@ -469,8 +469,20 @@ LONG Normalised(int pixel, int screenSize) {
 } // namespace
 
 void MoveToScreen(int x, int y) {
-  Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(x, GetSystemMetrics(SM_CXSCREEN)),
-        Normalised(y, GetSystemMetrics(SM_CYSCREEN)));
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  auto send = [&](int toX) {
+    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(toX, width), Normalised(y, height));
+  };
+  // Wine moves the X pointer only when its own idea of the position changes,
+  // and the two part when a move is refused (another program holding the
+  // pointer): the X pointer stays where a window that maps under it will
+  // light up. A step aside and back makes Wine move it again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    send(x);
+    POINT now = {};
+    if (WaitUntil(200, [&] { return GetCursorPos(&now) && now.x == x && now.y == y; })) return;
+    send(x > 0 ? x - 1 : x + 1);
+  }
 }
 
 bool MoveTo(HWND window, int clientX, int clientY, Where where) {

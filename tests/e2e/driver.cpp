@@ -470,19 +470,12 @@ LONG Normalised(int pixel, int screenSize) {
 
 void MoveToScreen(int x, int y) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  auto send = [&](int toX) {
-    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(toX, width), Normalised(y, height));
-  };
   // Wine moves the X pointer only when its own idea of the position changes,
-  // and the two part when a move is refused (another program holding the
-  // pointer): the X pointer stays where a window that maps under it will
-  // light up. A step aside and back makes Wine move it again.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    send(x);
-    POINT now = {};
-    if (WaitUntil(200, [&] { return GetCursorPos(&now) && now.x == x && now.y == y; })) return;
-    send(x > 0 ? x - 1 : x + 1);
-  }
+  // and the two can part (a window that maps under the X pointer then lights
+  // up where Wine's pointer is not). A step aside first makes it move.
+  const int aside = x > 0 ? x - 1 : x + 1;
+  Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(aside, width), Normalised(y, height));
+  Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(x, width), Normalised(y, height));
 }
 
 bool MoveTo(HWND window, int clientX, int clientY, Where where) {

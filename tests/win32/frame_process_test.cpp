@@ -48,6 +48,7 @@ ProgramWindows FindWindowsOf(DWORD process) {
 class Program {
 public:
   explicit Program(WORD show = SW_SHOWNORMAL, bool useShow = false) {
+    fablewick::testing::PrepareProgramStart();
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     folder_ = std::string(temp) + "fablewick-frame-" + std::to_string(GetCurrentProcessId());

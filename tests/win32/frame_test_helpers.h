@@ -149,4 +149,22 @@ inline void ReadAndDismissBox(HWND box, SeenBox& seen) {
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
+// Before a test starts the real program: its settings as a user who has run
+// it before and turned the opening music off left them, so that neither an
+// intro, a tune nor a report about settings another test left behind comes
+// up; and the pointer off the picture, so that no caption lights up when the
+// window maps under it. Wine moves the X pointer only when its own idea of
+// the position changes, so a step aside first makes sure it does.
+inline void PrepareProgramStart() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quillmere\\Launcher\\1.0", 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    const DWORD off = 0;
+    RegSetValueExA(key, "128", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+    RegCloseKey(key);
+  }
+  SetCursorPos(1, 1);
+  SetCursorPos(0, 0);
+}
+
 } // namespace fablewick::testing

@@ -29,6 +29,7 @@ inline bool WaitUntil(DWORD ms, const std::function<bool()>& done) {
 class Launcher {
 public:
   Launcher() {
+    PrepareProgramStart();
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     folder_ = std::string(temp) + "fablewick-reader-" + std::to_string(GetCurrentProcessId());

@@ -279,7 +279,11 @@ int main(int argc, char** argv) {
         const std::vector<std::string> host = bench::HostProcessesRunning(program.exe);
         if (host.size() == 1) {
           double cpuMs = 0;
-          for (const auto& thread : bench::HostThreadCpuMs(host[0])) cpuMs += thread.second;
+          // The user-interface thread alone: the sound system's threads run
+          // on by themselves, so their share grows with the wait.
+          for (const auto& [name, ms] : bench::HostThreadCpuMs(host[0])) {
+            if (name == "user-interface thread") cpuMs += ms;
+          }
           (which == 0 ? launcherCpuMs : referenceCpuMs).push_back(cpuMs);
         }
       }
@@ -308,7 +312,7 @@ int main(int argc, char** argv) {
   std::printf("\n  reference runs:");
   for (double ms : referenceMs) std::printf(" %.0f", ms);
   std::printf("\n");
-  std::printf("CPU time of the program itself up to the picture on screen, median of %zu/%zu runs: "
+  std::printf("CPU time of the program's user-interface thread up to the picture on screen, median of %zu/%zu runs: "
               "Fablewick %.1f ms, reference %.1f ms, ratio %.3f\n",
               launcherCpuMs.size(), referenceCpuMs.size(), Median(launcherCpuMs), Median(referenceCpuMs),
               Median(referenceCpuMs) > 0 ? Median(launcherCpuMs) / Median(referenceCpuMs) : 0.0);

@@ -1,5 +1,6 @@
 #include "app/startup_trace.h"
 #include "app/win32/application.h"
+#include "app/win32/dll_search_path.h"
 #include "app/win32/session_instances.h"
 #include "intro/win32/screen_guard_role.h"
 #include "intro/win32/tfrmsplashmovie.h"
@@ -9,6 +10,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace fablewick::win32;
+  LoadDllsOnlyFromSystemAndProgramFolder();
   FABLEWICK_STARTUP_MARK("entry");
   if (TakeScreenGuardRole()) return 0;
   SessionInstances instances;

@@ -1,6 +1,6 @@
 #include "app/win32/dll_search_path.h"
 
-#include <windows.h>
+#include <string>
 
 namespace fablewick::win32 {
 
@@ -29,6 +29,16 @@ void LoadDllsOnlyFromSystemAndProgramFolder() {
   if (auto setDirectory = Kernel32Function<SetDllDirectoryWFn>("SetDllDirectoryW")) {
     setDirectory(L"");
   }
+}
+
+HMODULE LoadSystemLibrary(const char* fileName) {
+  char folder[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  std::string path(folder, length);
+  path += '\\';
+  path += fileName;
+  return LoadLibraryA(path.c_str());
 }
 
 } // namespace fablewick::win32

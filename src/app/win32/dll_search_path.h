@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 namespace fablewick::win32 {
 
 // Takes the current directory, which the launcher sets to a folder named in
@@ -7,5 +9,9 @@ namespace fablewick::win32 {
 // system folder and the program's own folder remain. Call it first thing in
 // the entry point. On a system without either call it changes nothing.
 void LoadDllsOnlyFromSystemAndProgramFolder();
+
+// Loads a system DLL by its file name from the system folder and nowhere
+// else, whatever the search order; null when that fails.
+HMODULE LoadSystemLibrary(const char* fileName);
 
 } // namespace fablewick::win32

@@ -5,6 +5,8 @@
 // the libraries it brings along, before the entry point runs, so one that
 // only a game launch, the intro or a screen reader needs would delay every
 // start until the launcher's first paint. Kept loaded until the owner goes.
+#include "app/win32/dll_search_path.h"
+
 #include <windows.h>
 
 namespace fablewick::win32 {
@@ -24,7 +26,7 @@ public:
   FunctionPointer Entry(const char* name) {
     if (!tried_) {
       tried_ = true;
-      module_ = LoadLibraryA(name_);
+      module_ = LoadSystemLibrary(name_);
     }
     if (!module_) return nullptr;
     return reinterpret_cast<FunctionPointer>(reinterpret_cast<void*>(GetProcAddress(module_, name)));

@@ -68,6 +68,15 @@ protected:
     return WaitUntilShows(window, caption.Overlay(), caption.left, caption.top);
   }
 
+  // Releases a press that captured the pointer, before the pointer moves on.
+  // Wine answers the end of the capture with a move to where the release
+  // happened, and a real move that is queued by then is merged into it and
+  // lost; a person's next move comes later than that.
+  static void ReleaseBeforeMovingOn() {
+    input::Release();
+    Sleep(100);
+  }
+
   // Waits for the launcher to end after a launch, and checks that it ended
   // well and not before the grace period. The games started so far.
   std::vector<ScenarioFolder::GameStart> ExpectLaunchedAndClosed(const ScenarioFolder& folder) {

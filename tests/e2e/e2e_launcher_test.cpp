@@ -60,13 +60,13 @@ TEST_F(Launcher, ReleasingAwayFromThePressedCaptionStartsNothingAndKeepsTheLaunc
   ASSERT_TRUE(PressOn(window, kCaptions[2]));
   ASSERT_TRUE(input::MoveTo(window, kCaptions[3].CentreX(), kCaptions[3].CentreY()));
   EXPECT_TRUE(WaitUntilShows(window, kCaptions[2].Hover()));
-  input::Release();
+  ReleaseBeforeMovingOn();
 
   // Dragged onto the background before the release.
   ASSERT_TRUE(PressOn(window, kCaptions[0]));
   ASSERT_TRUE(input::MoveTo(window, kOffCaptions.x, kOffCaptions.y));
   EXPECT_TRUE(WaitUntilShows(window, kCaptions[0].Hover()));
-  input::Release();
+  ReleaseBeforeMovingOn();
 
   // The next move with the button up lights what lies under the pointer.
   ASSERT_TRUE(input::MoveTo(window, kCaptions[1].CentreX(), kCaptions[1].CentreY()));

@@ -54,6 +54,13 @@ TEST_F(LoadSystemLibraryTest, LoadsFromTheSystemFolderAndNeverFromTheCurrentDire
   HMODULE planted = LoadSystemLibrary("fwplanted.dll");
   EXPECT_EQ(nullptr, planted);
   if (planted) FreeLibrary(planted);
+  // The program's manifest still chooses among side-by-side versions.
+  HMODULE controls = LoadSystemLibrary("comctl32.dll");
+  HMODULE plainControls = LoadLibraryA("comctl32.dll");
+  EXPECT_EQ(plainControls, controls) << ModulePath(controls) << " instead of " << ModulePath(plainControls);
+  if (controls) FreeLibrary(controls);
+  if (plainControls) FreeLibrary(plainControls);
+
   HMODULE found = LoadLibraryA("fwplanted.dll");
   EXPECT_NE(nullptr, found) << "the test's planted DLL cannot be loaded at all";
   if (found) FreeLibrary(found);

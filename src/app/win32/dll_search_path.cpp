@@ -32,6 +32,11 @@ void LoadDllsOnlyFromSystemAndProgramFolder() {
 }
 
 HMODULE LoadSystemLibrary(const char* fileName) {
+  // By name, so that the program's manifest still picks the version of a
+  // side-by-side library (version 6 of the common controls).
+  HMODULE module = LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+  // A system that does not know the flag: the full path.
   char folder[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;

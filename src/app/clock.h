@@ -16,4 +16,10 @@ public:
   virtual void Sleep(std::uint32_t milliseconds) = 0;
 };
 
+// Whether the tick count `now` has reached `deadline`, by their signed
+// difference, so a count that wrapped in between still compares right.
+inline bool TickReached(std::uint32_t now, std::uint32_t deadline) {
+  return static_cast<std::int32_t>(now - deadline) >= 0;
+}
+
 } // namespace fablewick

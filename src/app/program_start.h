@@ -18,7 +18,6 @@ public:
   // The program was restored from its taskbar button: a deferred first show
   // happens now, once.
   void Restored(FormCore& mainForm);
-  bool ShowPending() const { return showOnRestore_; }
 
 private:
   bool showOnRestore_ = false;

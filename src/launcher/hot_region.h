@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/resource.h"
+
 #include <array>
 #include <optional>
 #include <string_view>
@@ -25,11 +27,11 @@ inline constexpr int kNoRegion = -1;
 // With right and bottom exclusive, the rows between captions (y = 89, 179,
 // 260, 347) and the column x = 559 light nothing.
 inline constexpr std::array<HotRegion, kHotRegionCount> kHotRegions{{
-    {380, 0, 559, 89, 200, 300, "Trillick.exe"},
-    {380, 90, 559, 179, 201, 301, "Barrowby.exe"},
-    {380, 180, 559, 260, 202, 302, "Caddle.exe"},
-    {380, 261, 559, 347, 203, 303, "Pimmet.exe"},
-    {380, 348, 559, 419, 204, 304, std::nullopt},
+    {380, 0, 559, 89, IDB_HOVER_FIRST + 0, IDB_PRESSED_FIRST + 0, "Trillick.exe"},
+    {380, 90, 559, 179, IDB_HOVER_FIRST + 1, IDB_PRESSED_FIRST + 1, "Barrowby.exe"},
+    {380, 180, 559, 260, IDB_HOVER_FIRST + 2, IDB_PRESSED_FIRST + 2, "Caddle.exe"},
+    {380, 261, 559, 347, IDB_HOVER_FIRST + 3, IDB_PRESSED_FIRST + 3, "Pimmet.exe"},
+    {380, 348, 559, 419, IDB_HOVER_FIRST + 4, IDB_PRESSED_FIRST + 4, std::nullopt},
 }};
 
 // The first region, in index order, that contains the point; kNoRegion when

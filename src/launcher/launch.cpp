@@ -7,7 +7,7 @@ namespace {
 // of two readings is later, so a deadline past the wrap is neither reached at
 // once nor never.
 bool DeadlineReached(Clock& clock, std::uint32_t deadline) {
-  return static_cast<std::int32_t>(clock.Ticks() - deadline) >= 0;
+  return TickReached(clock.Ticks(), deadline);
 }
 
 void WaitWhileSoundPlays(LauncherPorts& ports, std::uint32_t limitMs) {

@@ -2,6 +2,7 @@
 
 #include "launcher/launcher_ports.h"
 #include "launcher/pointer_step.h"
+#include "resources/resource.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,7 +11,7 @@
 
 namespace fablewick {
 
-inline constexpr int kQuitSound = 130;
+inline constexpr int kQuitSound = IDW_QUIT;
 
 inline constexpr std::uint32_t kLaunchGraceMs = 1500;
 inline constexpr std::uint32_t kQuitStopWaitMs = 500;

@@ -2,6 +2,7 @@
 
 #include "launcher/hot_region.h"
 #include "launcher/launcher_ports.h"
+#include "resources/resource.h"
 
 namespace fablewick {
 
@@ -15,7 +16,7 @@ struct HoverState {
   int armedRegion = kNoRegion;
 };
 
-inline constexpr int kClickSound = 128;
+inline constexpr int kClickSound = IDW_CLICK;
 
 // A move or a press over Background. primaryButtonDown is the primary
 // button's state as it stood when this event happened, whichever button the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launcher/launcher_ports.h"
+#include "resources/resource.h"
 
 #include <string>
 #include <string_view>
@@ -11,7 +12,7 @@ inline constexpr std::string_view kInstallKey = "Software\\Quillmere\\Marrowkins
 inline constexpr std::string_view kInstallDirValue = "InstallDir";
 // Its mere existence marks that the launcher has started before.
 inline constexpr std::string_view kLauncherKey = "Software\\Quillmere\\Launcher\\1.0";
-inline constexpr int kOpeningTune = 132;
+inline constexpr int kOpeningTune = IDW_OPENING_MUSIC;
 
 // The opening-tune choice is stored under the decimal text of this number.
 inline constexpr int kMusicValueNumber = 128;

@@ -30,7 +30,7 @@ constexpr std::uint32_t kVoiceFlags =
     kBufferGlobalFocus;
 
 constexpr std::uint32_t kPollMilliseconds = 100;
-constexpr std::int32_t kDrainLimitMilliseconds = 3000;
+constexpr std::uint32_t kDrainLimitMilliseconds = 3000;
 // Lets the device play out what it has already mixed before it goes.
 constexpr std::uint32_t kSettleMilliseconds = 1000;
 
@@ -153,9 +153,7 @@ void ShutdownSound() {
     const bool playing = AnySoundPlaying();
     const std::uint32_t now = TheClock->Ticks();
     TheClock->Sleep(kPollMilliseconds);
-    // Signed difference of two wrapping 32-bit readings: correct across the
-    // tick count's wrap after 49.7 days.
-    if (static_cast<std::int32_t>(now - start) >= kDrainLimitMilliseconds) break;
+    if (TickReached(now, start + kDrainLimitMilliseconds)) break;
     if (!playing) break;
   }
   TheClock->Sleep(kSettleMilliseconds);

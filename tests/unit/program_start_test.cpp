@@ -51,7 +51,6 @@ TEST(ShowCommand, ARestoreWithNoShowPendingShowsNothing) {
   StartRig rig;
   rig.start.Restored(rig.form);
   EXPECT_TRUE(rig.log.empty());
-  EXPECT_FALSE(rig.start.ShowPending());
 }
 
 } // namespace

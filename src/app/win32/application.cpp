@@ -10,40 +10,34 @@ constexpr char ApplicationClassName[] = "FablewickApplication";
 } // namespace
 
 Application::Application() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &Application::WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = ApplicationClassName;
-  RegisterClassExA(&wc);
   // Zero size, so nothing of it shows; it exists to own the forms and carry
-  // the taskbar button, which owned windows do not get.
-  window_ = CreateWindowExA(0, ApplicationClassName, "",
-                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                            nullptr, instance, this);
-  if (!window_) return;
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  if (HMENU system = GetSystemMenu(window_, FALSE)) {
+  // the taskbar button, which owned windows do not get. Without it the
+  // program still runs, its forms unowned.
+  if (!TryCreateWindow({.className = ApplicationClassName,
+                        .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                        .x = GetSystemMetrics(SM_CXSCREEN) / 2,
+                        .y = GetSystemMetrics(SM_CYSCREEN) / 2})) {
+    return;
+  }
+  if (HMENU system = GetSystemMenu(Window(), FALSE)) {
     DeleteMenu(system, SC_MAXIMIZE, MF_BYCOMMAND);
     DeleteMenu(system, SC_SIZE, MF_BYCOMMAND);
   }
-  bigIcon_ = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                           GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-  smallIcon_ = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-  if (bigIcon_) SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-  if (smallIcon_) SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  const auto loadIcon = [instance](int width, int height) {
+    return UniqueIcon(static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+  };
+  bigIcon_ = loadIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  smallIcon_ = loadIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+  if (bigIcon_) SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  if (smallIcon_) SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  ShowWindow(Window(), SW_SHOWNOACTIVATE);
 }
 
 Application::~Application() {
   forms_.clear();
-  if (window_) DestroyWindow(window_);
-  if (bigIcon_) DestroyIcon(bigIcon_);
-  if (smallIcon_) DestroyIcon(smallIcon_);
+  // Before the icons it shows go.
+  DestroyOwnWindow();
 }
 
 Application& App() {
@@ -53,7 +47,7 @@ Application& App() {
 
 void Application::SetTitle(const std::string& title) {
   title_ = title;
-  if (window_) SetWindowTextA(window_, title_.c_str());
+  if (Window()) SetWindowTextA(Window(), title_.c_str());
 }
 
 void Application::AddForm(Form* form, std::function<void()> clearReference) {
@@ -78,15 +72,15 @@ bool Application::IsMainForm(const FormCore& form) const {
 }
 
 void Application::MinimizeProgram() {
-  if (!window_ || IsIconic(window_)) return;
+  if (!Window() || IsIconic(Window())) return;
   for (auto& owned : forms_) {
     if (owned.form->Visible() && owned.form->Handle()) ShowWindow(owned.form->Handle(), SW_HIDE);
   }
-  ShowWindow(window_, SW_MINIMIZE);
+  ShowWindow(Window(), SW_MINIMIZE);
 }
 
 void Application::Restore() {
-  if (window_ && IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+  if (Window() && IsIconic(Window())) ShowWindow(Window(), SW_RESTORE);
   for (auto& owned : forms_) {
     if (owned.form->Visible() && owned.form->Handle()) ShowWindow(owned.form->Handle(), SW_SHOWNA);
   }
@@ -109,44 +103,37 @@ void Application::DestroyForms() {
   }
 }
 
-LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* application = reinterpret_cast<Application*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!application) return DefWindowProcA(window, message, wParam, lParam);
-  try {
-    switch (message) {
-    case WM_SYSCOMMAND:
-      switch (wParam & 0xFFF0) {
-      case SC_RESTORE:
-        application->Restore();
-        return 0;
-      case SC_MINIMIZE:
-        application->MinimizeProgram();
-        return 0;
-      default:
-        break;
-      }
-      break;
-    case WM_CLOSE:
-      if (application->mainForm_) application->mainForm_->Close();
+LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case WM_SYSCOMMAND:
+    switch (wParam & 0xFFF0) {
+    case SC_RESTORE:
+      Restore();
       return 0;
-    case WM_SETFOCUS: {
-      // Activating the taskbar button's window hands the focus to the form
-      // the user last worked in.
-      HWND target = application->lastActive_;
-      if (target && IsWindow(target) && IsWindowVisible(target) && IsWindowEnabled(target)) {
-        SetActiveWindow(target);
-        return 0;
-      }
-      break;
-    }
+    case SC_MINIMIZE:
+      MinimizeProgram();
+      return 0;
     default:
       break;
     }
-  } catch (...) {
-    application->ReportCurrentError();
+    break;
+  case WM_CLOSE:
+    if (mainForm_) mainForm_->Close();
     return 0;
+  case WM_SETFOCUS: {
+    // Activating the taskbar button's window hands the focus to the form
+    // the user last worked in.
+    HWND target = lastActive_;
+    if (target && IsWindow(target) && IsWindowVisible(target) && IsWindowEnabled(target)) {
+      SetActiveWindow(target);
+      return 0;
+    }
+    break;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  default:
+    break;
+  }
+  return Default(message, wParam, lParam);
 }
 
 } // namespace fablewick::win32

@@ -3,7 +3,9 @@
 #include "app/form_host.h"
 #include "app/modal_loop.h"
 #include "app/program_start.h"
+#include "app/win32/base_window.h"
 #include "app/win32/form.h"
+#include "app/win32/scoped_win.h"
 
 #include <windows.h>
 
@@ -22,15 +24,14 @@ namespace fablewick::win32 {
 // message box. It creates the forms, runs the message loop and the modal
 // loops, and reports errors that escape handlers. Forms, controls and
 // dialogs reach it only as their FormHost.
-class Application : public FormHost, private MessagePump {
+class Application : public FormHost, private MessagePump, private BaseWindow {
 public:
   Application();
   ~Application() override;
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  HWND Handle() const { return window_; }
-  const std::string& Title() const { return title_; }
+  HWND Handle() const { return Window(); }
   void SetTitle(const std::string& title);
 
   // The first form created through CreateForm; never changes after.
@@ -58,7 +59,7 @@ public:
   bool IsMainForm(const FormCore& form) const override;
   void Terminate() override;
   void MinimizeProgram() override;
-  WindowHandle OwnerWindow() const override { return reinterpret_cast<WindowHandle>(window_); }
+  WindowHandle OwnerWindow() const override { return reinterpret_cast<WindowHandle>(Window()); }
   void FormActivated(WindowHandle window) override { lastActive_ = reinterpret_cast<HWND>(window); }
 
   // Destroys the forms in reverse order of creation: each is hidden, its
@@ -75,17 +76,17 @@ private:
   void AddForm(Form* form, std::function<void()> clearReference);
   bool TranslateShortcut(MSG& message);
   void Restore();
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  FormHost* ReportingHost() override { return this; }
 
-  HWND window_ = nullptr;
   std::string title_;
   Form* mainForm_ = nullptr;
   bool terminated_ = false;
   ProgramStart start_;
   std::vector<OwnedForm> forms_;
   HWND lastActive_ = nullptr;
-  HICON bigIcon_ = nullptr;
-  HICON smallIcon_ = nullptr;
+  UniqueIcon bigIcon_;
+  UniqueIcon smallIcon_;
 };
 
 // The process's application object, created on first use. Only the entry

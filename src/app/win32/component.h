@@ -22,9 +22,6 @@ public:
   // does not have, which the builder reports as a layout error.
   virtual bool ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) = 0;
 
-  // Runs once every property of every component of the form has been set.
-  virtual void Loaded() {}
-
 protected:
   void Rename(std::string name) { name_ = std::move(name); }
 

@@ -29,12 +29,12 @@ void Application::ReportError(std::string_view message) {
   ThreadWindowsDisabled disabled(nullptr);
   Win32Monitors monitors;
   std::optional<Point> place =
-      ErrorBoxOwnerPlace(monitors, reinterpret_cast<WindowHandle>(active), reinterpret_cast<WindowHandle>(window_));
+      ErrorBoxOwnerPlace(monitors, reinterpret_cast<WindowHandle>(active), reinterpret_cast<WindowHandle>(Window()));
   RECT home{};
-  bool moved = place && GetWindowRect(window_, &home) &&
-               SetWindowPos(window_, nullptr, place->x, place->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  MessageBoxA(window_, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
-  if (moved) SetWindowPos(window_, nullptr, home.left, home.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  bool moved = place && GetWindowRect(Window(), &home) &&
+               SetWindowPos(Window(), nullptr, place->x, place->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MessageBoxA(Window(), text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+  if (moved) SetWindowPos(Window(), nullptr, home.left, home.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   disabled.Enable();
   if (active && IsWindow(active)) SetActiveWindow(active);
 }

@@ -46,6 +46,7 @@
 
 #include "app/form_core.h"
 #include "app/layout.h"
+#include "app/win32/base_window.h"
 #include "app/win32/component.h"
 #include "app/win32/controls.h"
 #include "app/form_events.h"
@@ -81,15 +82,14 @@ struct FormClass {
 
 enum class BorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum class FormPosition { poDesigned, poScreenCenter };
-class Form : public Component, public FormCore, public ControlOwner {
+class Form : public Component, public FormCore, public ControlOwner, protected BaseWindow {
 public:
   Form(FormHost& host, FormClass formClass);
   ~Form() override;
 
-  HWND Handle() const override { return window_; }
+  HWND Handle() const override { return Window(); }
   FormHost& ErrorHost() const override { return Host(); }
-  WindowHandle WindowId() const override { return reinterpret_cast<WindowHandle>(window_); }
-  const std::string& ClassName() const { return className_; }
+  WindowHandle WindowId() const override { return reinterpret_cast<WindowHandle>(Window()); }
 
   void BringToFront();
 
@@ -117,7 +117,9 @@ public:
 
 protected:
   // Messages of the form's own window; true when handled with `result`.
-  virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  virtual bool FormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  FormHost* ReportingHost() override { return &Host(); }
 
   void DisplayWindow() override;
   void HideWindow() override;
@@ -128,17 +130,14 @@ private:
   friend class Application;
   friend class FormBuilder;
 
-  void CreateWindowFor(const FormClass& formClass);
+  void CreateFormWindow(const FormClass& formClass);
   void ApplyStyle();
   void UpdateFont();
   void DestroyHandle();
   [[noreturn]] void MissingComponent(std::string_view name) const;
   void CenterOnScreen();
-  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string className_;
-  HWND window_ = nullptr;
   ClickTracker click_;
   BorderStyle borderStyle_ = BorderStyle::bsSizeable;
   bool systemMenu_ = true, minimizeBox_ = true, maximizeBox_ = true;

@@ -9,4 +9,9 @@ COLORREF ColorToRGB(unsigned color) {
   return static_cast<COLORREF>(color & 0xFFFFFF);
 }
 
+void FillWithColor(HDC dc, const RECT& area, unsigned color) {
+  UniqueBrush brush(CreateSolidBrush(ColorToRGB(color)));
+  FillRect(dc, &area, brush.get());
+}
+
 } // namespace fablewick::win32

@@ -3,7 +3,7 @@
 #include "app/app_error.h"
 #include "app/shortcut.h"
 #include "app/win32/layout_binder.h"
-#include "launcher/menu_access_keys.h"
+#include "app/menu_access_keys.h"
 
 #include <memory>
 #include <type_traits>
@@ -32,11 +32,6 @@ void MenuItem::SetChecked(bool checked) {
   if (parent_) CheckMenuItem(parent_, position_, MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void MenuItem::SetEnabled(bool enabled) {
-  enabled_ = enabled;
-  if (parent_) EnableMenuItem(parent_, position_, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
 MenuItem& MenuItem::Add(std::unique_ptr<MenuItem> item) {
   items_.push_back(std::move(item));
   return *items_.back();
@@ -57,11 +52,6 @@ bool MenuItem::ApplyProperty(const LayoutProperty& property, LayoutBinder& binde
   return true;
 }
 
-MainMenu::~MainMenu() {
-  if (accelerators_) DestroyAcceleratorTable(accelerators_);
-  if (menu_) DestroyMenu(menu_);
-}
-
 MenuItem& MainMenu::Add(std::unique_ptr<MenuItem> item) {
   items_.push_back(std::move(item));
   return *items_.back();
@@ -72,11 +62,6 @@ bool MainMenu::ApplyProperty(const LayoutProperty&, LayoutBinder&) { return fals
 MenuItem* MainMenu::FindByCommand(UINT command) const { return FindIn(items_, command); }
 
 namespace {
-
-struct MenuDeleter {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
 struct MenuBuilder {
   UINT nextCommand = FirstCommand;
@@ -143,14 +128,14 @@ void MainMenu::Build() {
   if (!bar) throw AppError("Cannot create the menu");
   MenuBuilder builder;
   builder.Level(bar.get(), items_);
-  menu_ = bar.release();
+  menu_ = std::move(bar);
   for (const auto& c : builder.commands) c.item->command_ = c.command;
   for (const auto& p : builder.positions) {
     p.item->parent_ = p.parent;
     p.item->position_ = p.index;
   }
   if (!builder.accelerators.empty()) {
-    accelerators_ = CreateAcceleratorTableA(builder.accelerators.data(), static_cast<int>(builder.accelerators.size()));
+    accelerators_.reset(CreateAcceleratorTableA(builder.accelerators.data(), static_cast<int>(builder.accelerators.size())));
   }
 }
 

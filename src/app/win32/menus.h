@@ -2,6 +2,7 @@
 
 #include "app/win32/component.h"
 #include "app/form_events.h"
+#include "app/win32/scoped_win.h"
 
 #include <windows.h>
 
@@ -24,7 +25,6 @@ public:
   bool Checked() const { return checked_; }
   void SetChecked(bool checked);
   bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled);
   UINT Command() const { return command_; }
 
   const std::vector<std::unique_ptr<MenuItem>>& Items() const { return items_; }
@@ -54,23 +54,22 @@ private:
 class MainMenu : public Component {
 public:
   explicit MainMenu(std::string name) : Component(std::move(name)) {}
-  ~MainMenu() override;
 
   const std::vector<std::unique_ptr<MenuItem>>& Items() const { return items_; }
   MenuItem& Add(std::unique_ptr<MenuItem> item);
 
   void Build();
-  HMENU Handle() const { return menu_; }
+  HMENU Handle() const { return menu_.get(); }
   // Null when no item has a shortcut.
-  HACCEL Accelerators() const { return accelerators_; }
+  HACCEL Accelerators() const { return accelerators_.get(); }
   MenuItem* FindByCommand(UINT command) const;
 
   bool ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) override;
 
 private:
   std::vector<std::unique_ptr<MenuItem>> items_;
-  HMENU menu_ = nullptr;
-  HACCEL accelerators_ = nullptr;
+  UniqueMenu menu_;
+  UniqueAccelerators accelerators_;
 };
 
 } // namespace fablewick::win32

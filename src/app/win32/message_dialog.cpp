@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include <optional>
+
 namespace fablewick::win32 {
 
 namespace {
@@ -36,7 +38,7 @@ public:
 
     // Spacing in dialog units of the message font, as dialog templates do.
     WindowDC screen(nullptr);
-    HGDIOBJ old = SelectObject(screen.Get(), font);
+    std::optional<SelectedObject> measuring(std::in_place, screen.Get(), font);
     TEXTMETRICA tm{};
     GetTextMetricsA(screen.Get(), &tm);
     SIZE alphabet{};
@@ -49,7 +51,7 @@ public:
     RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
     DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    SelectObject(screen.Get(), old);
+    measuring.reset();
 
     int margin = dx(8), topMargin = dy(8), spacing = dx(10), gap = dy(10);
     int iconWidth = SystemMetricAt(SM_CXICON, dpi), iconHeight = SystemMetricAt(SM_CYICON, dpi);
@@ -97,7 +99,7 @@ public:
   }
 
 protected:
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+  bool FormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
     case WM_COMMAND:
       if (reinterpret_cast<HWND>(lParam) == button_ && HIWORD(wParam) == BN_CLICKED) {

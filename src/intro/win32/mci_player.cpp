@@ -11,16 +11,6 @@ namespace {
 
 constexpr char NotifyClassName[] = "FablewickMciNotify";
 
-void RegisterNotifyClass(WNDPROC proc) {
-  WNDCLASSEXA cls{};
-  cls.cbSize = sizeof cls;
-  cls.lpfnWndProc = proc;
-  cls.hInstance = GetModuleHandleA(nullptr);
-  cls.lpszClassName = NotifyClassName;
-  // A second player in the same process finds the class already there.
-  RegisterClassExA(&cls);
-}
-
 std::string MciErrorText(MCIERROR error) {
   char text[256] = {};
   if (!MciGetErrorString(error, text, sizeof text) || text[0] == '\0') {
@@ -34,29 +24,16 @@ DWORD_PTR Callback(HWND window) { return reinterpret_cast<DWORD_PTR>(window); }
 } // namespace
 
 MciPlayer::MciPlayer(std::function<void()> onNotify) : onNotify_(std::move(onNotify)) {
-  RegisterNotifyClass(&MciPlayer::NotifyProc);
   // Message-only: it never shows, yet MCI can post to it like to any window.
-  notifyWindow_ = CreateWindowExA(0, NotifyClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-  if (notifyWindow_ == nullptr) throw AppError("Cannot create the movie player's window");
-  SetWindowLongPtrA(notifyWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  CreateWindowFor({.className = NotifyClassName, .parent = HWND_MESSAGE}, "the movie player's window");
 }
 
-MciPlayer::~MciPlayer() {
-  Close();
-  if (notifyWindow_ != nullptr) {
-    SetWindowLongPtrA(notifyWindow_, GWLP_USERDATA, 0);
-    DestroyWindow(notifyWindow_);
-  }
-}
+MciPlayer::~MciPlayer() { Close(); }
 
-LRESULT CALLBACK MciPlayer::NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == MM_MCINOTIFY) {
-    auto* player = reinterpret_cast<MciPlayer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (player != nullptr) player->Notified(wParam);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+LRESULT MciPlayer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != MM_MCINOTIFY) return Default(message, wParam, lParam);
+  Notified(wParam);
+  return 0;
 }
 
 void MciPlayer::Notified(WPARAM kind) {
@@ -69,7 +46,7 @@ void MciPlayer::DropPendingNotices() {
   // successful, and the notice is already queued when the command returns.
   // Left there, it would look like the natural end of whatever plays next.
   MSG stale;
-  while (PeekMessageA(&stale, notifyWindow_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+  while (PeekMessageA(&stale, Window(), MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
   }
 }
 
@@ -91,7 +68,7 @@ void MciPlayer::Open(const std::string& fileName) {
   canEject_ = false;
 
   MCI_OPEN_PARMSA open{};
-  open.dwCallback = Callback(notifyWindow_);
+  open.dwCallback = Callback(Window());
   open.lpstrDeviceType = "AVIVideo";
   open.lpstrElementName = fileName.c_str();
   const MCIERROR error = MciSendCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
@@ -134,7 +111,7 @@ Rect MciPlayer::DestinationRect() {
 
 void MciPlayer::Play() {
   MCI_PLAY_PARMS play{};
-  play.dwCallback = Callback(notifyWindow_);
+  play.dwCallback = Callback(Window());
   const MCIERROR error =
       MciSendCommand(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play));
   if (error != 0) throw AppError(MciErrorText(error));
@@ -152,7 +129,7 @@ bool MciPlayer::IsPlaying() {
 
 void MciPlayer::Stop() {
   MCI_GENERIC_PARMS stop{};
-  stop.dwCallback = Callback(notifyWindow_);
+  stop.dwCallback = Callback(Window());
   MciSendCommand(device_, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&stop));
   DropPendingNotices();
 }
@@ -166,7 +143,7 @@ void MciPlayer::Eject() {
 void MciPlayer::Close() {
   if (device_ == 0) return;
   MCI_GENERIC_PARMS close{};
-  close.dwCallback = Callback(notifyWindow_);
+  close.dwCallback = Callback(Window());
   const MCIERROR result =
       MciSendCommand(device_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
   DropPendingNotices();

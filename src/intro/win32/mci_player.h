@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/win32/base_window.h"
 #include "intro/movie_player.h"
 
 #include <functional>
@@ -16,7 +17,7 @@ namespace fablewick::win32 {
 // handed to `onNotify`.
 // A notice still queued for a play that the player itself stopped or closed
 // is dropped: only a play that ran to its end is ever reported.
-class MciPlayer : public MoviePlayer {
+class MciPlayer : public MoviePlayer, private BaseWindow {
 public:
   explicit MciPlayer(std::function<void()> onNotify = {});
   ~MciPlayer() override;
@@ -25,7 +26,7 @@ public:
 
   // The window the video is drawn into; used by the next Open.
   void SetDisplay(HWND display) { display_ = display; }
-  HWND NotificationWindow() const { return notifyWindow_; }
+  HWND NotificationWindow() const { return Window(); }
   MCIDEVICEID DeviceId() const { return device_; }
 
   void Open(const std::string& fileName) override;
@@ -44,13 +45,12 @@ public:
   MovieNotification LastNotification() const override { return notification_; }
 
 private:
-  static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Notified(WPARAM kind);
   void DropPendingNotices();
   bool Capability(DWORD item);
 
   std::function<void()> onNotify_;
-  HWND notifyWindow_ = nullptr;
   HWND display_ = nullptr;
   MCIDEVICEID device_ = 0;
   bool hasVideo_ = false;

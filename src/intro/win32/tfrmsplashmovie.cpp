@@ -1,6 +1,7 @@
 #include "intro/win32/tfrmsplashmovie.h"
 
 #include "app/startup_trace.h"
+#include "app/win32/plain_file.h"
 #include "intro/gamma_fade.h"
 #include "intro/win32/crash_restore.h"
 #include "intro/win32/gdi_gamma_display.h"
@@ -72,12 +73,6 @@ void TfrmSplashMovie::SetMainForm(Form* mainForm) {
 
 bool TfrmSplashMovie::AnyMovieExists() { return sequence_->AnyMovieExists(); }
 
-bool TfrmSplashMovie::PlayNextMovie() { return sequence_->PlayNextMovie(); }
-
-bool TfrmSplashMovie::PlayMovie(const std::string& fileName) {
-  return sequence_->PlayMovie(fileName);
-}
-
 void TfrmSplashMovie::View::SetClientSize(std::int32_t width, std::int32_t height) {
   form_.SetClientSize(width, height);
 }
@@ -112,9 +107,6 @@ void TfrmSplashMovie::View::ShowMainForm(WindowHandle mainForm) {
   form->BringToFront();
 }
 
-bool TfrmSplashMovie::View::IsPlainFile(const std::string& fileName) {
-  const DWORD attributes = GetFileAttributesA(fileName.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
+bool TfrmSplashMovie::View::IsPlainFile(const std::string& fileName) { return win32::IsPlainFile(fileName); }
 
 } // namespace fablewick::win32

@@ -34,8 +34,6 @@ public:
 
   void SetMainForm(Form* mainForm);
   bool AnyMovieExists();
-  bool PlayNextMovie();
-  bool PlayMovie(const std::string& fileName);
 
   // The sequence's state, for tests.
   const IntroSequence& Sequence() const { return *sequence_; }

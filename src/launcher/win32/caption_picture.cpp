@@ -65,7 +65,7 @@ void CaptionPicture::RequestPress(int region) {
   if (Handle()) PostMessageA(Handle(), kPressCaptionMessage, static_cast<WPARAM>(region), 0);
 }
 
-bool CaptionPicture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool CaptionPicture::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
   case WM_GETDLGCODE: {
     // Tab, the arrows and Enter belong to the captions, should a dialog
@@ -96,9 +96,9 @@ bool CaptionPicture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     return captions_ && accessible_.Answer(Handle(), wParam, lParam, result);
   case WM_DESTROY:
     accessible_.Close();
-    return PictureControl::HandleMessage(message, wParam, lParam, result);
+    return PictureControl::ControlMessage(message, wParam, lParam, result);
   default:
-    return PictureControl::HandleMessage(message, wParam, lParam, result);
+    return PictureControl::ControlMessage(message, wParam, lParam, result);
   }
 }
 

@@ -31,7 +31,7 @@ public:
   void AnnounceFocus(int region) override;
 
 protected:
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
   const CaptionFocus& Captions() const override { return *captions_; }

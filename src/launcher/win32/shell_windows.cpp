@@ -1,6 +1,7 @@
 #include "launcher/win32/shell_windows.h"
 
 #include "app/win32/lazy_library.h"
+#include "app/win32/plain_file.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -17,10 +18,7 @@ LazyLibrary& ShellLibrary() {
 
 } // namespace
 
-bool WindowsShell::IsPlainFile(const std::string& name) {
-  const DWORD attributes = GetFileAttributesA(name.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
+bool WindowsShell::IsPlainFile(const std::string& name) { return win32::IsPlainFile(name); }
 
 bool WindowsShell::OpenDetached(const std::string& name) {
   // ShellExecute's HINSTANCE is an error code in disguise: above 32 means the

@@ -9,12 +9,13 @@
 #include "sound/sound_engine.h"
 #include "sound/win32/sound_window.h"
 #include "sound/win32/wave_resource.h"
+#include "resources/resource.h"
 
 namespace fablewick::win32 {
 
 namespace {
 
-constexpr int kBasePictureId = 128;
+constexpr int kBasePictureId = IDB_MENU;
 
 // The primary button as it stood when the event happened. The mouse
 // messages carry it in MK_LBUTTON, which already names the primary button
@@ -51,12 +52,8 @@ Tfrmmain::Tfrmmain(FormHost& host)
       MainMenu1(Find<MainMenu>("MainMenu1")),
       File1(Find<MenuItem>("File1")),
       PlayOpeningMusic1(Find<MenuItem>("PlayOpeningMusic1")),
-      N1(Find<MenuItem>("N1")),
       Quit1(Find<MenuItem>("Quit1")),
-      Help1(Find<MenuItem>("Help1")),
-      AboutFablewick1(Find<MenuItem>("AboutFablewick1")),
       N2(Find<MenuItem>("N2")),
-      FablewickHelp1(Find<MenuItem>("FablewickHelp1")),
       captions_(*this, *Background),
       messages_(host),
       ports_{captions_, shell_, registry_, messages_, clock_} {
@@ -118,7 +115,7 @@ void Tfrmmain::AboutFablewick1Click() { fablewick::AboutFablewick1Click(ports_);
 
 void Tfrmmain::FablewickHelp1Click() { fablewick::FablewickHelp1Click(ports_); }
 
-bool Tfrmmain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool Tfrmmain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
   case WM_SETFOCUS:
     if (!Background->Handle()) return false;

@@ -27,12 +27,8 @@ public:
   MainMenu* MainMenu1;
   MenuItem* File1;
   MenuItem* PlayOpeningMusic1;
-  MenuItem* N1;
   MenuItem* Quit1;
-  MenuItem* Help1;
-  MenuItem* AboutFablewick1;
   MenuItem* N2;
-  MenuItem* FablewickHelp1;
 
   bool MusicEnabled = false;
 
@@ -48,7 +44,7 @@ public:
   void FablewickHelp1Click();
 
 protected:
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool FormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
   // Sizes the window and its picture for the DPI it is drawn at.

@@ -1,4 +1,4 @@
-#include "launcher/menu_access_keys.h"
+#include "app/menu_access_keys.h"
 
 #include <bitset>
 

@@ -1,0 +1,19 @@
+#include "app/win32/click_tracker.h"
+
+#include "app/win32/mouse_input.h"
+
+namespace fablewick::win32 {
+
+void ClickTracker::Press(HWND window) {
+  SetCapture(window);
+  pending_ = true;
+}
+
+bool ClickTracker::Release(HWND window, LPARAM point) {
+  bool click = pending_ && InsideClient(window, point);
+  pending_ = false;
+  if (GetCapture() == window) ReleaseCapture();
+  return click;
+}
+
+} // namespace fablewick::win32

@@ -1,0 +1,12 @@
+#include "app/win32/plain_file.h"
+
+#include <windows.h>
+
+namespace fablewick::win32 {
+
+bool IsPlainFile(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+} // namespace fablewick::win32

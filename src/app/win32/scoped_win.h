@@ -1,0 +1,82 @@
+#pragma once
+
+// Owners for the Win32 handles the frame and the windows hold, so that no
+// early return or exception leaks one.
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace fablewick::win32 {
+
+// An owner for a handle that `Free` releases.
+template <class Handle, auto Free>
+struct HandleFree {
+  void operator()(Handle handle) const {
+    if (handle) Free(handle);
+  }
+};
+template <class Handle, auto Free>
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, HandleFree<Handle, Free>>;
+
+using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteObject>;
+using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
+using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
+using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
+using UniqueAccelerators = UniqueHandle<HACCEL, &DestroyAcceleratorTable>;
+
+// One object selected into a device context for the owner's lifetime.
+class SelectedObject {
+public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+  ~SelectedObject() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A memory device context compatible with the screen, with one object
+// selected into it for its lifetime.
+class MemoryDC {
+public:
+  explicit MemoryDC(HGDIOBJ selected = nullptr) : dc_(CreateCompatibleDC(nullptr)) {
+    if (dc_ && selected) old_ = SelectObject(dc_, selected);
+  }
+  ~MemoryDC() {
+    if (!dc_) return;
+    if (old_) SelectObject(dc_, old_);
+    DeleteDC(dc_);
+  }
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+  HDC Get() const { return dc_; }
+
+private:
+  HDC dc_;
+  HGDIOBJ old_ = nullptr;
+};
+
+// GetDC/ReleaseDC of one window (the screen when the window is null).
+class WindowDC {
+public:
+  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC Get() const { return dc_; }
+
+private:
+  HWND window_;
+  HDC dc_;
+};
+
+} // namespace fablewick::win32

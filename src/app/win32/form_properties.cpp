@@ -4,8 +4,27 @@
 
 namespace fablewick::win32 {
 
+namespace {
+
+struct NotifyProperty {
+  const char* name;
+  NotifyEvent FormCore::*event;
+};
+constexpr NotifyProperty NotifyProperties[] = {
+    {"OnCreate", &FormCore::OnCreate}, {"OnDestroy", &FormCore::OnDestroy},   {"OnShow", &FormCore::OnShow},
+    {"OnHide", &FormCore::OnHide},     {"OnActivate", &FormCore::OnActivate}, {"OnClick", &FormCore::OnClick},
+};
+
+} // namespace
+
 bool Form::ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) {
   const std::string& name = property.name;
+  for (const auto& notify : NotifyProperties) {
+    if (name == notify.name) {
+      this->*notify.event = binder.NotifyHandler(property);
+      return true;
+    }
+  }
   if (name == "Caption") {
     SetCaption(property.AsString());
   } else if (name == "Left") {
@@ -50,18 +69,6 @@ bool Form::ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) {
   } else if (name == "Visible") {
     // Forms are shown by the program, never by their layout.
     if (property.AsBool()) ThrowLayoutError(property.source, property.line, "a form cannot start visible");
-  } else if (name == "OnCreate") {
-    OnCreate = binder.NotifyHandler(property);
-  } else if (name == "OnDestroy") {
-    OnDestroy = binder.NotifyHandler(property);
-  } else if (name == "OnShow") {
-    OnShow = binder.NotifyHandler(property);
-  } else if (name == "OnHide") {
-    OnHide = binder.NotifyHandler(property);
-  } else if (name == "OnActivate") {
-    OnActivate = binder.NotifyHandler(property);
-  } else if (name == "OnClick") {
-    OnClick = binder.NotifyHandler(property);
   } else if (name == "OnClose") {
     OnClose = binder.CloseHandler(property);
   } else {

@@ -35,12 +35,8 @@ bool Panel::ControlMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
     result = 1;
     return true;
   case WM_PAINT: {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    FillWithColor(dc, client, color_);
-    EndPaint(Handle(), &ps);
+    PaintScope paint(Handle());
+    FillWithColor(paint.Dc(), paint.Client(), color_);
     result = 0;
     return true;
   }

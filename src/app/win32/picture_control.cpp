@@ -62,35 +62,35 @@ bool PictureControl::ApplyProperty(const LayoutProperty& property, LayoutBinder&
   return true;
 }
 
+void PictureControl::Paint() {
+  PaintScope paint(Handle());
+  const HDC dc = paint.Dc();
+  if (picture_ && stretch_) {
+    MemoryDC from(picture_.get());
+    // COLORONCOLOR repeats whole pixels; HALFTONE filters, and needs the
+    // brush origin set again after the mode change.
+    SetStretchBltMode(dc, drawing_ == PictureDrawing::Smooth ? HALFTONE : COLORONCOLOR);
+    if (drawing_ == PictureDrawing::Smooth) SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, 0, 0, Width(), Height(), from.Get(), 0, 0, pictureWidth_, pictureHeight_, SRCCOPY);
+    ExcludeClipRect(dc, 0, 0, Width(), Height());
+  } else if (picture_) {
+    MemoryDC from(picture_.get());
+    BitBlt(dc, 0, 0, pictureWidth_, pictureHeight_, from.Get(), 0, 0, SRCCOPY);
+    ExcludeClipRect(dc, 0, 0, pictureWidth_, pictureHeight_);
+  }
+  FillWithColor(dc, paint.Client(), Owner().Color());
+}
+
 bool PictureControl::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
   case WM_ERASEBKGND:
     result = 1;
     return true;
-  case WM_PAINT: {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    if (picture_ && stretch_) {
-      MemoryDC from(picture_.get());
-      // COLORONCOLOR repeats whole pixels; HALFTONE filters, and needs the
-      // brush origin set again after the mode change.
-      SetStretchBltMode(dc, drawing_ == PictureDrawing::Smooth ? HALFTONE : COLORONCOLOR);
-      if (drawing_ == PictureDrawing::Smooth) SetBrushOrgEx(dc, 0, 0, nullptr);
-      StretchBlt(dc, 0, 0, Width(), Height(), from.Get(), 0, 0, pictureWidth_, pictureHeight_, SRCCOPY);
-      ExcludeClipRect(dc, 0, 0, Width(), Height());
-    } else if (picture_) {
-      MemoryDC from(picture_.get());
-      BitBlt(dc, 0, 0, pictureWidth_, pictureHeight_, from.Get(), 0, 0, SRCCOPY);
-      ExcludeClipRect(dc, 0, 0, pictureWidth_, pictureHeight_);
-    }
-    FillWithColor(dc, client, Owner().Color());
-    EndPaint(Handle(), &ps);
+  case WM_PAINT:
+    Paint();
     FABLEWICK_STARTUP_MARK("picture painted");
     result = 0;
     return true;
-  }
   case WM_LBUTTONDOWN:
   case WM_RBUTTONDOWN:
   case WM_MBUTTONDOWN: {

@@ -40,6 +40,8 @@ protected:
   bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+  void Paint();
+
   UniqueBitmap picture_;
   int pictureWidth_ = 0, pictureHeight_ = 0;
   bool stretch_ = false;

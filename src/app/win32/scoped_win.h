@@ -63,6 +63,25 @@ private:
   HGDIOBJ old_ = nullptr;
 };
 
+// BeginPaint/EndPaint of one window's WM_PAINT, with its client rectangle.
+class PaintScope {
+public:
+  explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {
+    GetClientRect(window, &client_);
+  }
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC Dc() const { return dc_; }
+  const RECT& Client() const { return client_; }
+
+private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+  RECT client_{};
+};
+
 // GetDC/ReleaseDC of one window (the screen when the window is null).
 class WindowDC {
 public:

@@ -16,4 +16,19 @@ bool ClickTracker::Release(HWND window, LPARAM point) {
   return click;
 }
 
+bool ClickTracker::Observe(HWND window, UINT message, LPARAM point) {
+  switch (message) {
+  case WM_LBUTTONDOWN:
+    Press(window);
+    return false;
+  case WM_LBUTTONUP:
+    return Release(window, point);
+  case WM_CAPTURECHANGED:
+    pending_ = false;
+    return false;
+  default:
+    return false;
+  }
+}
+
 } // namespace fablewick::win32

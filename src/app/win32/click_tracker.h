@@ -9,12 +9,15 @@ namespace fablewick::win32 {
 // to it wherever the pointer is.
 class ClickTracker {
 public:
+  // Follows the primary button through any message of the window: true when
+  // this one completes a click.
+  bool Observe(HWND window, UINT message, LPARAM point);
+
+private:
   void Press(HWND window);
   // Ends the press; true when it completes a click at the released point.
   bool Release(HWND window, LPARAM point);
-  void CaptureLost() { pending_ = false; }
 
-private:
   bool pending_ = false;
 };
 

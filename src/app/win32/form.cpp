@@ -110,6 +110,7 @@ bool Form::FormMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (FormMessage(message, wParam, lParam, result)) return result;
+  if (click_.Observe(Window(), message, lParam) && OnClick) OnClick();
   switch (message) {
   case WM_ERASEBKGND: {
     RECT client;
@@ -135,14 +136,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     break;
   case WM_LBUTTONDOWN:
-    click_.Press(Window());
-    return 0;
   case WM_LBUTTONUP:
-    if (click_.Release(Window(), lParam) && OnClick) OnClick();
     return 0;
-  case WM_CAPTURECHANGED:
-    click_.CaptureLost();
-    break;
   default:
     break;
   }

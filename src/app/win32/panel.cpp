@@ -30,6 +30,7 @@ bool Panel::ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) 
 }
 
 bool Panel::ControlMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (click_.Observe(Handle(), message, lParam) && OnClick) OnClick();
   switch (message) {
   case WM_ERASEBKGND:
     result = 1;
@@ -41,16 +42,9 @@ bool Panel::ControlMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
     return true;
   }
   case WM_LBUTTONDOWN:
-    click_.Press(Handle());
-    result = 0;
-    return true;
   case WM_LBUTTONUP:
-    if (click_.Release(Handle(), lParam) && OnClick) OnClick();
     result = 0;
     return true;
-  case WM_CAPTURECHANGED:
-    click_.CaptureLost();
-    return false;
   default:
     return false;
   }

@@ -82,6 +82,7 @@ void PictureControl::Paint() {
 }
 
 bool PictureControl::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  const bool click = click_.Observe(Handle(), message, lParam);
   switch (message) {
   case WM_ERASEBKGND:
     result = 1;
@@ -95,7 +96,6 @@ bool PictureControl::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, 
   case WM_RBUTTONDOWN:
   case WM_MBUTTONDOWN: {
     MouseButton button = ButtonOf(message);
-    if (button == MouseButton::Left) click_.Press(Handle());
     if (OnMouseDown) OnMouseDown(button, ShiftFromKeys(wParam), MouseX(lParam), MouseY(lParam));
     result = 0;
     return true;
@@ -104,7 +104,6 @@ bool PictureControl::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, 
   case WM_RBUTTONUP:
   case WM_MBUTTONUP: {
     MouseButton button = ButtonOf(message);
-    bool click = button == MouseButton::Left && click_.Release(Handle(), lParam);
     if (click && OnClick) OnClick();
     if (OnMouseUp) OnMouseUp(button, ShiftFromKeys(wParam), MouseX(lParam), MouseY(lParam));
     result = 0;
@@ -114,9 +113,6 @@ bool PictureControl::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     if (OnMouseMove) OnMouseMove(ShiftFromKeys(wParam), MouseX(lParam), MouseY(lParam));
     result = 0;
     return true;
-  case WM_CAPTURECHANGED:
-    click_.CaptureLost();
-    return false;
   default:
     return false;
   }

@@ -42,7 +42,7 @@ bool BaseWindow::TryCreateWindow(const Creation& creation) {
   RegisterWindowClass(creation.className, &BaseWindow::WindowProc);
   createError_ = nullptr;
   HWND created = CreateWindowExA(creation.exStyle, creation.className, creation.title, creation.style, creation.x,
-                                 creation.y, creation.width, creation.height, creation.parent, nullptr,
+                                 creation.y, creation.width, creation.height, creation.parent, creation.menu,
                                  GetModuleHandleA(nullptr), this);
   if (created) return true;
   // A refused window is already destroyed and detached: nothing is left.

@@ -34,6 +34,9 @@ protected:
     const char* title = "";
     int x = 0, y = 0, width = 0, height = 0;
     HWND parent = nullptr;
+    // A top-level window's menu bar, which the window then shows and, once
+    // destroyed with it still attached, destroys.
+    HMENU menu = nullptr;
   };
   // Creates the window. An error raised by the create step comes out of
   // here as it was raised; any other failure is an AppError naming `what`.

@@ -3,6 +3,8 @@
 #include "app/app_error.h"
 #include "app/startup_trace.h"
 
+#include <algorithm>
+
 namespace fablewick::win32 {
 
 Form::~Form() {
@@ -19,12 +21,31 @@ void Form::DestroyHandle() {
   DestroyOwnWindow();
 }
 
+// Each window change after creation costs a round of server requests (and a
+// display check for every move), so the window is made with its final
+// style, menu, place and size at once.
 void Form::CreateFormWindow(const FormClass& formClass) {
+  const FrameStyle frame = StyleOfFrame();
+  RECT outer{0, 0, std::max(designWidth_, 0), std::max(designHeight_, 0)};
+  AdjustWindowRectEx(&outer, frame.style, menu_ != nullptr, frame.exStyle);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  int left = designLeft_, top = designTop_;
+  if (CentredWhenShown()) {
+    left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  }
   CreateWindowFor({.className = formClass.name.c_str(),
-                   .style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                   .parent = reinterpret_cast<HWND>(Host().OwnerWindow())},
+                   .style = frame.style,
+                   .exStyle = frame.exStyle,
+                   .x = left,
+                   .y = top,
+                   .width = width,
+                   .height = height,
+                   .parent = reinterpret_cast<HWND>(Host().OwnerWindow()),
+                   .menu = menu_ ? menu_->Handle() : nullptr},
                   "the window " + formClass.name);
 }
+
 Component* Form::FindComponent(std::string_view name) const {
   auto found = names_.find(name);
   return found == names_.end() ? nullptr : found->second;
@@ -46,23 +67,47 @@ void Form::SetCaption(const std::string& caption) { SetWindowTextA(Window(), cap
 void Form::SetClientSize(int width, int height) {
   if (width < 0) width = 0;
   if (height < 0) height = 0;
+  RECT client;
+  GetClientRect(Window(), &client);
+  int dw = width - (client.right - client.left), dh = height - (client.bottom - client.top);
+  if (dw == 0 && dh == 0) return;
   LONG style = static_cast<LONG>(GetWindowLongPtrA(Window(), GWL_STYLE));
   LONG exStyle = static_cast<LONG>(GetWindowLongPtrA(Window(), GWL_EXSTYLE));
   RECT frame{0, 0, width, height};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(style), GetMenu(Window()) != nullptr, static_cast<DWORD>(exStyle));
-  SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceFrame(frame.right - frame.left, frame.bottom - frame.top);
   // A menu bar that wraps onto a second line takes more than the one line
   // AdjustWindowRectEx allows for; measure and make up the difference.
-  RECT client;
   GetClientRect(Window(), &client);
-  int dw = width - (client.right - client.left), dh = height - (client.bottom - client.top);
+  dw = width - (client.right - client.left), dh = height - (client.bottom - client.top);
   if (dw != 0 || dh != 0) {
     RECT outer;
     GetWindowRect(Window(), &outer);
-    SetWindowPos(Window(), nullptr, 0, 0, outer.right - outer.left + dw, outer.bottom - outer.top + dh,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceFrame(outer.right - outer.left + dw, outer.bottom - outer.top + dh);
   }
+}
+
+void Form::PlaceFrame(int outerWidth, int outerHeight) {
+  RECT outer;
+  GetWindowRect(Window(), &outer);
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  int left = 0, top = 0;
+  // Kept centred only while hidden and where it was centred: a place given
+  // since (a move to another monitor) stays as it was.
+  if (CentredWhenShown() && !IsWindowVisible(Window()) &&
+      outer.left == (screenWidth - (outer.right - outer.left)) / 2 &&
+      outer.top == (screenHeight - (outer.bottom - outer.top)) / 2) {
+    left = (screenWidth - outerWidth) / 2;
+    top = (screenHeight - outerHeight) / 2;
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  SetWindowPos(Window(), nullptr, left, top, outerWidth, outerHeight, flags);
+}
+
+bool Form::CentredWhenShown() const {
+  return position_ == FormPosition::poScreenCenter && State() == WindowState::wsNormal;
 }
 
 int Form::ClientWidth() const {
@@ -78,7 +123,7 @@ int Form::ClientHeight() const {
 }
 
 void Form::DisplayWindow() {
-  if (position_ == FormPosition::poScreenCenter && State() == WindowState::wsNormal) CenterOnScreen();
+  if (CentredWhenShown()) CenterOnScreen();
   int command = SW_SHOWNORMAL;
   if (State() == WindowState::wsMaximized) command = SW_SHOWMAXIMIZED;
   else if (State() == WindowState::wsMinimized) command = SW_SHOWMINIMIZED;
@@ -94,11 +139,17 @@ void Form::CenterOnScreen() {
   int width = outer.right - outer.left, height = outer.bottom - outer.top;
   int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  // Usually already there: placed when it was created or last resized.
+  if (outer.left == left && outer.top == top) return;
   SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::BringToFront() {
-  if (Visible() && Window()) SetWindowPos(Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (!Visible() || !Window()) return;
+  // Already the active window at the top: raising it again would only cost
+  // a round of server requests.
+  if (GetTopWindow(nullptr) == Window() && GetForegroundWindow() == Window()) return;
+  SetWindowPos(Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void Form::HideWindow() { ShowWindow(Window(), SW_HIDE); }

@@ -130,8 +130,15 @@ private:
   friend class Application;
   friend class FormBuilder;
 
+  struct FrameStyle {
+    DWORD style, exStyle;
+  };
+  FrameStyle StyleOfFrame() const;
   void CreateFormWindow(const FormClass& formClass);
-  void ApplyStyle();
+  // Resizes the outer frame; a hidden form that is to be centred is
+  // centred in the same move, so showing it need not move it again.
+  void PlaceFrame(int outerWidth, int outerHeight);
+  bool CentredWhenShown() const;
   void UpdateFont();
   void DestroyHandle();
   [[noreturn]] void MissingComponent(std::string_view name) const;

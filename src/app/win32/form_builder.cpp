@@ -24,14 +24,31 @@ class FormBuilder : public LayoutBinder {
 public:
   FormBuilder(Form& form, const FormClass& formClass) : form_(form), formClass_(formClass) {}
 
-  void Build(const LayoutObject& layout) {
+  // What the window is created with: the menus, with their items, and the
+  // form's frame (border, icons, place, client size, menu), so that the
+  // window gets its final style, size and menu in the one create call.
+  void BuildFrame(const LayoutObject& layout) {
     if (layout.className != formClass_.name) {
       ThrowLayoutError(layout.source, layout.line,
                        "the layout is for " + layout.className + ", not " + formClass_.name);
     }
-    for (const auto& child : layout.children) CreateComponent(child);
-    Apply(form_, layout);
+    for (const auto& child : layout.children) {
+      if (IsMenu(child)) CreateComponent(child);
+    }
     for (const auto& [component, node] : created_) Apply(*component, *node);
+    for (const auto& property : layout.properties) {
+      if (IsFrameProperty(property.name)) form_.ApplyProperty(property, *this);
+    }
+    applied_ = created_.size();
+  }
+
+  // The controls, which need the window, and every property of the form.
+  void BuildControls(const LayoutObject& layout) {
+    for (const auto& child : layout.children) {
+      if (!IsMenu(child)) CreateComponent(child);
+    }
+    Apply(form_, layout);
+    for (std::size_t i = applied_; i < created_.size(); ++i) Apply(*created_[i].first, *created_[i].second);
   }
 
   NotifyEvent NotifyHandler(const LayoutProperty& property) override {
@@ -54,6 +71,15 @@ public:
   }
 
 private:
+  static bool IsMenu(const LayoutObject& node) { return node.className == "TMainMenu"; }
+  static bool IsFrameProperty(std::string_view name) {
+    for (std::string_view frame : {"Left", "Top", "ClientWidth", "ClientHeight", "BorderStyle", "BorderIcons",
+                                   "Position", "Menu"}) {
+      if (name == frame) return true;
+    }
+    return false;
+  }
+
   template <class Event>
   Event Typed(const LayoutProperty& property, const char* expected) {
     const std::string& name = property.AsIdentifier();
@@ -77,7 +103,7 @@ private:
   }
 
   void CreateComponent(const LayoutObject& node) {
-    if (node.className == "TMainMenu") {
+    if (IsMenu(node)) {
       auto menu = std::make_unique<MainMenu>(node.name);
       MainMenu& added = *menu;
       Adopt(std::move(menu), node);
@@ -129,6 +155,7 @@ private:
   Form& form_;
   const FormClass& formClass_;
   std::vector<std::pair<Component*, const LayoutObject*>> created_;
+  std::size_t applied_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -139,17 +166,16 @@ Form::Form(FormHost& host, FormClass formClass)
                                     formClass.layoutText.empty() ? formClass.layoutResource : formClass.name);
   FABLEWICK_STARTUP_MARK("layout parsed");
   Rename(layout.name);
+  FormBuilder builder(*this, formClass);
+  builder.BuildFrame(layout);
+  if (menu_) menu_->Build();
+  FABLEWICK_STARTUP_MARK("menu built");
   CreateFormWindow(formClass);
   FABLEWICK_STARTUP_MARK("window created");
   try {
-    FormBuilder(*this, formClass).Build(layout);
-    ApplyStyle();
+    builder.BuildControls(layout);
     FABLEWICK_STARTUP_MARK("controls built");
-    if (menu_) {
-      menu_->Build();
-      SetMenu(Window(), menu_->Handle());
-    }
-    FABLEWICK_STARTUP_MARK("menu built");
+    // Only a menu bar wrapping onto a second line leaves the client short.
     SetClientSize(designWidth_, designHeight_);
   } catch (...) {
     DestroyHandle();

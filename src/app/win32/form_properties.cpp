@@ -77,29 +77,25 @@ bool Form::ApplyProperty(const LayoutProperty& property, LayoutBinder& binder) {
   return true;
 }
 
-void Form::ApplyStyle() {
-  DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  DWORD exStyle = 0;
+Form::FrameStyle Form::StyleOfFrame() const {
+  FrameStyle frame{WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0};
   switch (borderStyle_) {
   case BorderStyle::bsNone: break;
-  case BorderStyle::bsSingle: style |= WS_CAPTION; break;
-  case BorderStyle::bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
+  case BorderStyle::bsSingle: frame.style |= WS_CAPTION; break;
+  case BorderStyle::bsSizeable: frame.style |= WS_CAPTION | WS_THICKFRAME; break;
   case BorderStyle::bsDialog:
-    style |= WS_CAPTION;
-    exStyle |= WS_EX_DLGMODALFRAME;
+    frame.style |= WS_CAPTION;
+    frame.exStyle |= WS_EX_DLGMODALFRAME;
     break;
   }
   if (borderStyle_ != BorderStyle::bsNone && systemMenu_) {
-    style |= WS_SYSMENU;
+    frame.style |= WS_SYSMENU;
     if (borderStyle_ != BorderStyle::bsDialog) {
-      if (minimizeBox_) style |= WS_MINIMIZEBOX;
-      if (maximizeBox_) style |= WS_MAXIMIZEBOX;
+      if (minimizeBox_) frame.style |= WS_MINIMIZEBOX;
+      if (maximizeBox_) frame.style |= WS_MAXIMIZEBOX;
     }
   }
-  SetWindowLongPtrA(Window(), GWL_STYLE, static_cast<LONG_PTR>(style));
-  SetWindowLongPtrA(Window(), GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
-  SetWindowPos(Window(), nullptr, designLeft_, designTop_, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  return frame;
 }
 
 void Form::UpdateFont() {

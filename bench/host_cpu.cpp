@@ -58,4 +58,19 @@ std::vector<std::pair<std::string, double>> HostThreadCpuMs(const std::string& u
   return threads;
 }
 
+double HostProcessCpuMs(const std::string& unixPid) {
+  // The fields after the command name, which is in brackets and may hold
+  // spaces: utime and stime are the 12th and 13th of them.
+  const std::string stat = ReadAll(fs::path("Z:\\proc") / unixPid / "stat");
+  const std::size_t close = stat.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream fields(stat.substr(close + 1));
+  std::string field;
+  double ticks = 0;
+  for (int i = 1; i <= 13 && fields >> field; ++i) {
+    if (i >= 12) ticks += std::strtod(field.c_str(), nullptr);
+  }
+  return fields ? ticks * 10.0 : -1; // USER_HZ is 100 on every Linux Wine runs on
+}
+
 } // namespace bench

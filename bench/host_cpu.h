@@ -15,4 +15,8 @@ std::vector<std::string> HostProcessesRunning(const std::string& exe);
 // CPU time so far of each thread of the host process, by thread name.
 std::vector<std::pair<std::string, double>> HostThreadCpuMs(const std::string& unixPid);
 
+// CPU time so far of the whole host process, threads that have ended
+// included, in the kernel's 10 ms accounting ticks; -1 if unreadable.
+double HostProcessCpuMs(const std::string& unixPid);
+
 } // namespace bench

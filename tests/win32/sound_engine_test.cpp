@@ -220,6 +220,24 @@ TEST_F(SoundOnDirectSound, StartsOnTheWindowAndShutsDownAfterItsSettlingTime) {
   EXPECT_LT(took, 3000u);
 }
 
+TEST_F(SoundOnDirectSound, ADeviceOpenedAheadIsTakenOverOnceAndTheNextStartOpensAfresh) {
+  RequireSoundCard();
+  DirectSoundOutput output;
+  SystemClock clock;
+  output.OpenEarly();
+  for (int start = 1; start <= 2; ++start) {
+    InitSound(output, clock, messages, reinterpret_cast<std::uintptr_t>(window));
+    ASSERT_TRUE(SoundEnabled()) << "start " << start;
+    const auto mark = card.Mark();
+    PlaySoundResource(IDW_CLICK);
+    WaitForSilence();
+    Sleep(400);  // the recorder lags the device a little
+    EXPECT_GE(card.Since(mark).loud, 100u) << "start " << start;
+    ShutdownSound();
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(SoundOnDirectSound, EveryPackageSoundReachesTheSoundCard) {
   RequireSoundCard();
   InitSoundForWindow(window, messages);

@@ -16,6 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SessionInstances instances;
   if (instances.HandOverToRunning()) return 0;
   FABLEWICK_STARTUP_MARK("instance check");
+  Tfrmmain::StartLoadingAhead();
   try {
     App().SetTitle("Fablewick");
     FABLEWICK_STARTUP_MARK("application window");

@@ -11,6 +11,8 @@
 #include "sound/win32/wave_resource.h"
 #include "resources/resource.h"
 
+#include <array>
+
 namespace fablewick::win32 {
 
 namespace {
@@ -59,6 +61,19 @@ Tfrmmain::Tfrmmain(FormHost& host)
       ports_{captions_, shell_, registry_, messages_, clock_} {
   MusicEnabled = true;
   Background->Attach(captions_, ports_);
+}
+
+// Under Wine each of these takes about as long as building the windows and
+// needs none of them. FormCreate still starts the sound and loads the
+// pictures in its own order, and any failure surfaces there as before.
+void Tfrmmain::StartLoadingAhead() {
+  OpenSoundDeviceEarly();
+  std::array<int, 1 + 2 * kHotRegionCount> pictures{kBasePictureId};
+  for (int i = 0; i < kHotRegionCount; ++i) {
+    pictures[1 + 2 * i] = kHotRegions[i].hoverBitmap;
+    pictures[2 + 2 * i] = kHotRegions[i].overlayBitmap;
+  }
+  PreloadBitmapResources(pictures);
 }
 
 void Tfrmmain::FormCreate() {

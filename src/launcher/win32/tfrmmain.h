@@ -23,6 +23,11 @@ class Tfrmmain : public Form, private LauncherHost {
 public:
   explicit Tfrmmain(FormHost& host);
 
+  // Starts opening the audio device and loading the pictures, each on a
+  // thread of its own, before any window is built; FormCreate takes them
+  // over. Called once, before the first window.
+  static void StartLoadingAhead();
+
   CaptionPicture* Background;
   MainMenu* MainMenu1;
   MenuItem* File1;

@@ -1,5 +1,6 @@
 #include "sound/win32/direct_sound_output.h"
 
+#include "app/win32/early_work.h"
 #include "sound/win32/com_ptr.h"
 
 #include <windows.h>
@@ -113,9 +114,32 @@ private:
 
 } // namespace
 
+struct DirectSoundOutput::Early {
+  Early() : work([this] { result = DirectSoundCreate(nullptr, device.Receive(), nullptr); }) {}
+  ComPtr<IDirectSound> device;
+  HRESULT result = DS_OK;
+  EarlyWork work; // last, so it starts once what it writes exists
+};
+
+DirectSoundOutput::DirectSoundOutput() = default;
+// An opened device no one took is let go once the work is over.
+DirectSoundOutput::~DirectSoundOutput() = default;
+
+void DirectSoundOutput::OpenEarly() {
+  if (!early_) early_ = std::make_unique<Early>();
+}
+
 AudioResult DirectSoundOutput::OpenDevice(std::unique_ptr<OutputDevice>& device) {
   ComPtr<IDirectSound> directSound;
-  const HRESULT result = DirectSoundCreate(nullptr, directSound.Receive(), nullptr);
+  HRESULT result;
+  if (early_) {
+    early_->work.Wait();
+    directSound = std::move(early_->device);
+    result = early_->result;
+    early_.reset();
+  } else {
+    result = DirectSoundCreate(nullptr, directSound.Receive(), nullptr);
+  }
   if (result != DS_OK) return result;
   device = std::make_unique<DirectSoundDevice>(std::move(directSound));
   return DS_OK;

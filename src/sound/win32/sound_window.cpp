@@ -8,11 +8,21 @@
 
 namespace fablewick::win32 {
 
-void InitSoundForWindow(HWND window, Messages& messages) {
-  // One engine per process, so its platform halves live as long as it does.
+namespace {
+
+// One engine per process, so its platform halves live as long as it does.
+DirectSoundOutput& Output() {
   static DirectSoundOutput output;
+  return output;
+}
+
+} // namespace
+
+void OpenSoundDeviceEarly() { Output().OpenEarly(); }
+
+void InitSoundForWindow(HWND window, Messages& messages) {
   static SystemClock clock;
-  InitSound(output, clock, messages, reinterpret_cast<std::uintptr_t>(window));
+  InitSound(Output(), clock, messages, reinterpret_cast<std::uintptr_t>(window));
 }
 
 } // namespace fablewick::win32

@@ -12,4 +12,9 @@ namespace fablewick::win32 {
 // they stand; messages must stay alive until ShutdownSound has returned.
 void InitSoundForWindow(HWND window, Messages& messages);
 
+// Starts opening the audio device on a thread of its own, so that the audio
+// system loads while the windows are built. The next InitSoundForWindow
+// takes that device over, or reports that failure, as if it had opened it.
+void OpenSoundDeviceEarly();
+
 } // namespace fablewick::win32

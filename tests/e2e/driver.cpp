@@ -242,16 +242,33 @@ std::optional<Value> Read(const char* key, const char* name) {
 } // namespace registry
 
 // ---------------------------------------------------------------------------
+namespace {
+
+// When the process started, or 0 once it has gone.
+ULONGLONG CreationTime(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) return 0;
+  FILETIME created{}, exited{}, kernel{}, user{};
+  const BOOL known = GetProcessTimes(process, &created, &exited, &kernel, &user);
+  CloseHandle(process);
+  return known ? (ULONGLONG(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
+}
+
+} // namespace
+
 std::vector<DWORD> ChildProcesses(DWORD parentId) {
   std::vector<DWORD> children;
+  // Ids are reused, and a process keeps the id of a parent long gone, so a
+  // process started before this parent is some earlier process's child.
+  const ULONGLONG parentCreated = CreationTime(parentId);
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return children;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId) {
-      children.push_back(entry.th32ProcessID);
-    }
+    if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
+    const ULONGLONG created = CreationTime(entry.th32ProcessID);
+    if (created != 0 && created >= parentCreated) children.push_back(entry.th32ProcessID);
   }
   CloseHandle(snapshot);
   return children;

@@ -1,6 +1,6 @@
 // The launcher's menu picture and menu bar used as a person would: lighting,
 // pressing and releasing the captions, starting games, quitting, the help
-// commands, and a bitmap that cannot be loaded.
+// commands, a bitmap that cannot be loaded, and no audio device at all.
 #include "driver.h"
 #include "e2e_error_box.h"
 #include "e2e_launcher_fixture.h"
@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 
 namespace fablewick::e2e {
 namespace {
@@ -162,6 +164,61 @@ TEST_F(Launcher, AMissingGameOrADirectoryNamedLikeOneIsReportedAndTheLauncherSta
   ASSERT_TRUE(input::MoveTo(window, kCaptions[0].CentreX(), kCaptions[0].CentreY()));
   EXPECT_TRUE(WaitUntilShows(window, kCaptions[0].Hover()));
   EXPECT_TRUE(folder.GameStarts().empty());
+}
+
+// An empty driver list leaves Wine without an audio device; put back
+// whatever happens, as the scenarios after this one need the sound card.
+class NoAudioDriver {
+public:
+  NoAudioDriver() {
+    DWORD size = sizeof previous_;
+    had_ = RegGetValueA(HKEY_CURRENT_USER, kDrivers, "Audio", RRF_RT_REG_SZ, nullptr, previous_, &size) ==
+           ERROR_SUCCESS;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kDrivers, "Audio", REG_SZ, "", 1);
+  }
+  ~NoAudioDriver() {
+    if (had_) {
+      RegSetKeyValueA(HKEY_CURRENT_USER, kDrivers, "Audio", REG_SZ, previous_, DWORD(strlen(previous_) + 1));
+    } else {
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, kDrivers, "Audio");
+    }
+  }
+
+private:
+  static constexpr char kDrivers[] = "Software\\Wine\\Drivers";
+  char previous_[64] = {};
+  bool had_ = false;
+};
+
+// The audio device is opened while the windows are built; one that cannot
+// be opened is still reported from the launcher's creation, before it shows.
+TEST_F(Launcher, WithoutAnAudioDeviceItSaysSoBeforeItShowsAndThenWorksWithoutSound) {
+  ScenarioFolder folder("launcher_no_audio");
+  std::optional<NoAudioDriver> noAudio;
+  noAudio.emplace();
+  launcher_ = LauncherProcess::Start(folder);
+
+  HWND dialog = launcher_.WaitForDialog("Error");
+  ASSERT_NE(nullptr, dialog);
+  for (const TopWindow& top : launcher_.Windows()) {
+    EXPECT_FALSE(top.visible && top.hasMenu) << "the launcher shows before the message is closed";
+  }
+  EXPECT_TRUE(AnyTextContains(ChildTexts(dialog), "DirectSoundCreate error.  Please make sure you have DirectX "
+                                                  "correctly installed.  Sound will be disabled."))
+      << ::testing::PrintToString(ChildTexts(dialog));
+  noAudio.reset();
+  ASSERT_TRUE(Dismiss(dialog));
+
+  HWND window = launcher_.WaitForLauncher();
+  ASSERT_NE(nullptr, window);
+  ASSERT_TRUE(input::MoveTo(window, kCaptions[1].CentreX(), kCaptions[1].CentreY()));
+  EXPECT_TRUE(WaitUntilShows(window, kCaptions[1].Hover()));
+  // The click it cannot play is not reported again.
+  Sleep(1000);
+  for (const TopWindow& top : launcher_.Windows()) {
+    EXPECT_FALSE(top.visible && top.caption == "Error") << Describe(launcher_.Windows());
+  }
+  EXPECT_TRUE(launcher_.Running());
 }
 
 TEST_F(Launcher, HelpShowsTheHelpTextAndAboutWithoutMoviesDoesNothing) {

@@ -43,65 +43,37 @@ ProgramWindows FindWindowsOf(DWORD process) {
   return search.found;
 }
 
-// The program in a fresh empty folder (no movies), killed if a test leaves
-// it running.
+// The program started afresh, and waits on its windows and on its end.
 class Program {
 public:
-  explicit Program(WORD show = SW_SHOWNORMAL, bool useShow = false) {
-    fablewick::testing::PrepareProgramStart();
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    folder_ = std::string(temp) + "fablewick-frame-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    std::string command = std::string("\"Z:") + FABLEWICK_EXE + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (useShow) {
-      startup.dwFlags = STARTF_USESHOWWINDOW;
-      startup.wShowWindow = show;
-    }
-    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                              &startup, &info_) != FALSE;
-  }
-  ~Program() {
-    if (started_) {
-      if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 5000);
-      }
-      CloseHandle(info_.hThread);
-      CloseHandle(info_.hProcess);
-    }
-    RemoveDirectoryA(folder_.c_str());
-  }
+  Program() : program_("frame") {}
+  explicit Program(WORD show) : program_("frame", &show) {}
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  bool Started() const { return started_; }
+  bool Started() const { return program_.Started(); }
 
   // Polls until `ready` holds for the program's windows or the program ends.
   template <class Ready>
   ProgramWindows WaitFor(Ready ready) {
     for (DWORD waited = 0; waited < Patience; waited += 50) {
-      ProgramWindows windows = FindWindowsOf(info_.dwProcessId);
+      ProgramWindows windows = FindWindowsOf(program_.Id());
       if (ready(windows)) return windows;
-      if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT) break;
+      if (WaitForSingleObject(program_.Process(), 50) != WAIT_TIMEOUT) break;
     }
-    return FindWindowsOf(info_.dwProcessId);
+    return FindWindowsOf(program_.Id());
   }
 
   // The exit code, or STILL_ACTIVE if the program did not end in time.
   DWORD WaitForExit() {
-    if (WaitForSingleObject(info_.hProcess, Patience) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    if (WaitForSingleObject(program_.Process(), Patience) != WAIT_OBJECT_0) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info_.hProcess, &code);
+    GetExitCodeProcess(program_.Process(), &code);
     return code;
   }
 
 private:
-  std::string folder_;
-  PROCESS_INFORMATION info_{};
-  bool started_ = false;
+  fablewick::testing::StartedProgram program_;
 };
 
 bool LauncherVisible(const ProgramWindows& w) { return w.launcher && IsWindowVisible(w.launcher); }
@@ -153,7 +125,7 @@ TEST(Program, TheCloseBoxOfTheLauncherEndsTheProgramWithExitCodeZero) {
 }
 
 TEST(Program, StartedMinimisedTheLauncherStaysHiddenUntilTheProgramIsRestored) {
-  Program program(SW_SHOWMINNOACTIVE, true);
+  Program program(SW_SHOWMINNOACTIVE);
   ASSERT_TRUE(program.Started());
   ProgramWindows windows =
       program.WaitFor([](const ProgramWindows& w) { return w.application && w.launcher && IsIconic(w.application); });
@@ -174,7 +146,7 @@ TEST(Program, StartedMinimisedTheLauncherStaysHiddenUntilTheProgramIsRestored) {
 
 TEST(Program, StartedMaximisedTheLauncherComesUpMaximisedAndOtherShowCommandsStartItNormal) {
   {
-    Program program(SW_SHOWMAXIMIZED, true);
+    Program program(SW_SHOWMAXIMIZED);
     ASSERT_TRUE(program.Started());
     ProgramWindows windows = program.WaitFor(LauncherVisible);
     ASSERT_TRUE(LauncherVisible(windows));
@@ -183,7 +155,7 @@ TEST(Program, StartedMaximisedTheLauncherComesUpMaximisedAndOtherShowCommandsSta
     EXPECT_EQ(program.WaitForExit(), 0u);
   }
   // Minimised with activation is not the shortcut's "run minimised".
-  Program program(SW_SHOWMINIMIZED, true);
+  Program program(SW_SHOWMINIMIZED);
   ASSERT_TRUE(program.Started());
   ProgramWindows windows = program.WaitFor(LauncherVisible);
   ASSERT_TRUE(LauncherVisible(windows));

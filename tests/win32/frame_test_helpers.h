@@ -167,4 +167,51 @@ inline void PrepareProgramStart() {
   SetCursorPos(0, 0);
 }
 
+// The real program started, as PrepareProgramStart leaves things, in a fresh
+// empty folder named after `purpose` (so every game and movie is missing),
+// with the given show command if any; killed if a test leaves it running.
+class StartedProgram {
+public:
+  explicit StartedProgram(const char* purpose, const WORD* show = nullptr) {
+    PrepareProgramStart();
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    folder_ = std::string(temp) + "fablewick-" + purpose + "-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    std::string command = std::string("\"Z:") + FABLEWICK_EXE + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (show) {
+      startup.dwFlags = STARTF_USESHOWWINDOW;
+      startup.wShowWindow = *show;
+    }
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                        &info_)) {
+      info_ = {};
+    }
+  }
+  ~StartedProgram() {
+    if (info_.hProcess) {
+      if (Running()) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+      }
+      CloseHandle(info_.hThread);
+      CloseHandle(info_.hProcess);
+    }
+    RemoveDirectoryA(folder_.c_str());
+  }
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+
+  bool Started() const { return info_.hProcess != nullptr; }
+  bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  HANDLE Process() const { return info_.hProcess; }
+  DWORD Id() const { return info_.dwProcessId; }
+
+private:
+  std::string folder_;
+  PROCESS_INFORMATION info_{};
+};
+
 } // namespace fablewick::testing

@@ -24,53 +24,30 @@ inline bool WaitUntil(DWORD ms, const std::function<bool()>& done) {
   return done();
 }
 
-// The launcher in a fresh empty folder, so every game is missing; killed if
-// a test leaves it running.
+// The launcher started afresh (every game missing), once its window shows.
 class Launcher {
 public:
   Launcher() {
-    PrepareProgramStart();
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    folder_ = std::string(temp) + "fablewick-reader-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    std::string command = std::string("\"Z:") + FABLEWICK_EXE + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
-                        &info_)) {
-      return;
-    }
+    if (!program_.Started()) return;
     WaitUntil(30000, [this] {
       window_ = FindWindowOfClass("Tfrmmain");
       return window_ && IsWindowVisible(window_);
     });
     for (HWND child : ChildrenOf(window_)) picture_ = child;
   }
-  ~Launcher() {
-    if (info_.hProcess) {
-      if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 5000);
-      }
-      CloseHandle(info_.hThread);
-      CloseHandle(info_.hProcess);
-    }
-    RemoveDirectoryA(folder_.c_str());
-  }
   Launcher(const Launcher&) = delete;
   Launcher& operator=(const Launcher&) = delete;
 
   HWND Window() const { return window_; }
   HWND Picture() const { return picture_; }
-  bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool Running() const { return program_.Running(); }
 
   HWND FindWindowOfClass(const std::string& className) const {
     struct Search {
       DWORD process;
       std::string className;
       HWND found = nullptr;
-    } search{info_.dwProcessId, className};
+    } search{program_.Id(), className};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
           auto* s = reinterpret_cast<Search*>(context);
@@ -110,8 +87,7 @@ public:
   }
 
 private:
-  std::string folder_;
-  PROCESS_INFORMATION info_{};
+  StartedProgram program_{"reader"};
   HWND window_ = nullptr;
   HWND picture_ = nullptr;
 };

@@ -52,6 +52,12 @@ void ReleaseDevice() {
   SoundDevice.reset();
 }
 
+// Releases every voice and the device at once, without waiting for them.
+void DropDevice() {
+  for (auto& voice : VoiceTable) voice.reset();
+  ReleaseDevice();
+}
+
 bool VoicePlaying(int slot) {
   const auto& voice = VoiceTable[static_cast<std::size_t>(slot)];
   return voice && voice->Playing();
@@ -108,6 +114,12 @@ void StartVoice(int slot) {
   if (result != 0) {
     char text[64];
     std::snprintf(text, sizeof text, "DirectSound Play error #%d", static_cast<int>(result));
+    // A voice that was made but does not play means the device has gone (a
+    // headset unplugged, the audio service restarted), and every later play
+    // would fail alike: sound goes off for the rest of the run, before the
+    // one message, so nothing played while it is up can bring a second.
+    // Nothing of a lost device is worth waiting for.
+    DropDevice();
     ShowError(text);
   }
 }
@@ -158,8 +170,7 @@ void ShutdownSound() {
   }
   TheClock->Sleep(kSettleMilliseconds);
 
-  for (auto& voice : VoiceTable) voice.reset();
-  ReleaseDevice();
+  DropDevice();
 }
 
 void PlayWave(std::span<const std::uint8_t> image) {

@@ -367,21 +367,28 @@ TEST_F(SoundEngineTest, ARefusedVoiceIsReportedThenSoundShutsDownAfterTheOthersD
   EXPECT_EQ(messages.shown.size(), 1u);
 }
 
-TEST_F(SoundEngineTest, AVoiceThatDoesNotStartShowsItsCodeInSignedDecimalAndStaysInItsSlot) {
+TEST_F(SoundEngineTest, AVoiceThatDoesNotPlayIsReportedOnceInSignedDecimalAndSoundGoesOffAtOnce) {
   StartQuietly();
+  PlayWave(kTune);  // playing on when the device goes
+  // The device gone: a voice is still made, but it no longer plays.
   output.playResult = static_cast<AudioResult>(0x88780078u);
-  PlayWave(kClick);
+  const Events since = Play(kClick);
 
   EXPECT_EQ(Texts(), (std::vector<std::string>{"DirectSound Play error #-2005401480"}));
-  EXPECT_FALSE(AnySoundPlaying());
-  EXPECT_TRUE(SoundEnabled());
-  EXPECT_FALSE(output.VoiceAt(0).released);
+  // Released before the message, and without a drain wait.
+  ASSERT_FALSE(since.empty());
+  EXPECT_EQ(since.back(), "message DirectSound Play error #-2005401480");
+  EXPECT_EQ(Count("device release"), 1);
+  EXPECT_TRUE(output.VoiceAt(0).released);
+  EXPECT_TRUE(output.VoiceAt(1).released);
+  EXPECT_TRUE(clock.sleeps.empty());
+  EXPECT_FALSE(SoundEnabled());
 
   output.playResult = 0;
-  const Events again = Play(kClick);
-  ASSERT_FALSE(again.empty());
-  EXPECT_EQ(again.front(), "voice 0 release");
-  EXPECT_TRUE(AnySoundPlaying());
+  EXPECT_TRUE(Play(kClick).empty());
+  EXPECT_TRUE(Play(kQuit).empty());
+  ShutdownSound();
+  EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 } // namespace

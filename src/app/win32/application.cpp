@@ -1,19 +1,14 @@
 #include "app/win32/application.h"
 
+#include "app/win32/come_forward.h"
 
 namespace fablewick::win32 {
-
-namespace {
-
-constexpr char ApplicationClassName[] = "FablewickApplication";
-
-} // namespace
 
 Application::Application() {
   // Zero size, so nothing of it shows; it exists to own the forms and carry
   // the taskbar button, which owned windows do not get. Without it the
   // program still runs, its forms unowned.
-  if (!TryCreateWindow({.className = ApplicationClassName,
+  if (!TryCreateWindow({.className = kApplicationWindowClass,
                         .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                         .x = GetSystemMetrics(SM_CXSCREEN) / 2,
                         .y = GetSystemMetrics(SM_CYSCREEN) / 2})) {
@@ -32,6 +27,7 @@ Application::Application() {
   if (bigIcon_) SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   if (smallIcon_) SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   ShowWindow(Window(), SW_SHOWNOACTIVATE);
+  AcceptComeForward(Window());
 }
 
 Application::~Application() {
@@ -91,6 +87,19 @@ void Application::Restore() {
   if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetActiveWindow(target);
 }
 
+LRESULT Application::ComeForward() {
+  // Minimised as a whole, the forms are hidden until the program is restored.
+  if (IsIconic(Window())) Restore();
+  const std::optional<std::uintptr_t> chosen = WindowToActivate(OwnTopLevelWindows(Window()));
+  // The start that asked is waiting; it may end now.
+  ReplyMessage(chosen ? kCameForward : 0);
+  if (!chosen) return 0;
+  HWND target = reinterpret_cast<HWND>(*chosen);
+  if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
+  SetForegroundWindow(target);
+  return kCameForward;
+}
+
 void Application::DestroyForms() {
   while (!forms_.empty()) {
     OwnedForm owned = std::move(forms_.back());
@@ -131,6 +140,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     break;
   }
   default:
+    if (message == ComeForwardMessage() && message != 0) return ComeForward();
     break;
   }
   return Default(message, wParam, lParam);

@@ -76,6 +76,9 @@ private:
   void AddForm(Form* form, std::function<void()> clearReference);
   bool TranslateShortcut(MSG& message);
   void Restore();
+  // Asked by a second start: shows the program and activates its topmost
+  // window that takes input.
+  LRESULT ComeForward();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   FormHost* ReportingHost() override { return this; }
 

@@ -1,5 +1,6 @@
 #include "app/win32/session_instances.h"
 
+#include "app/win32/come_forward.h"
 #include "app/win32/system_clock.h"
 
 namespace fablewick::win32 {
@@ -9,70 +10,54 @@ namespace {
 // "Local\" keeps the name inside the user's own session: another user on
 // the same machine runs a launcher of their own.
 constexpr char kInstanceName[] = "Local\\Quillmere.Fablewick.Launcher";
-constexpr char kLauncherClass[] = "Tfrmmain";
 // Long enough for a busy launcher to answer, short enough to try again
 // several times within the patience of the decision.
 constexpr UINT kAnswerTimeoutMs = 250;
 
-struct Search {
-  DWORD processId;
-  HWND owner;
-  HWND found = nullptr;
-};
-
-// The topmost visible window of the running program that takes input: the
-// intro while it plays, a message dialog while one is up, else the launcher.
-BOOL CALLBACK FindFrontCandidate(HWND window, LPARAM param) {
-  auto& search = *reinterpret_cast<Search*>(param);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != search.processId || window == search.owner) return TRUE;
-  if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
-  search.found = window;
-  return FALSE;
+NameOutcome MakeName(HANDLE& mutex) {
+  mutex = CreateMutexA(nullptr, FALSE, kInstanceName);
+  const DWORD error = GetLastError();
+  if (mutex) return error == ERROR_ALREADY_EXISTS ? NameOutcome::OpenedExisting : NameOutcome::Created;
+  // What a normal start meets when the running launcher is elevated.
+  return error == ERROR_ACCESS_DENIED ? NameOutcome::AccessDenied : NameOutcome::Failed;
 }
 
 } // namespace
 
 InstanceRegistry::Claim SessionInstances::ClaimName() {
   Release();
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceName);
-  if (!mutex) return Claim::Unavailable;
-  const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-  mutex_ = mutex;
-  return existed ? Claim::HeldElsewhere : Claim::Claimed;
+  const Claim claim = ClaimFor(MakeName(mutex_));
+  if (claim == Claim::Claimed) published_.Publish();
+  return claim;
 }
 
-bool SessionInstances::BringRunningToFront() {
-  HWND launcher = FindWindowA(kLauncherClass, nullptr);
-  if (!launcher) return false;
-  // A window whose thread is stuck would hang every synchronous call below;
-  // WM_NULL with a timeout asks whether it still answers.
-  DWORD_PTR ignored = 0;
-  if (!SendMessageTimeoutA(launcher, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs, &ignored)) {
+std::uint32_t SessionInstances::RunningProcessId() { return PublishedProcess::Read(); }
+
+std::vector<ProcessWindow> SessionInstances::ApplicationWindows() {
+  std::vector<ProcessWindow> windows;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, kApplicationWindowClass, nullptr)) != nullptr) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    windows.push_back({reinterpret_cast<std::uintptr_t>(window), processId});
+  }
+  return windows;
+}
+
+bool SessionInstances::AskToComeForward(const ProcessWindow& window) {
+  if (ComeForwardMessage() == 0) return false;
+  // Passes on the foreground this start was given by whoever started it;
+  // without it the system refuses the running launcher the foreground in
+  // many cases and only flashes its taskbar button.
+  AllowSetForegroundWindow(window.processId);
+  // A window whose thread is stuck would hang a plain send; this one gives
+  // up after the timeout, or at once if the system already knows it hangs.
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(reinterpret_cast<HWND>(window.handle), ComeForwardMessage(), 0, 0,
+                           SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs, &answer)) {
     return false;
   }
-  Search search{0, GetWindow(launcher, GW_OWNER)};
-  GetWindowThreadProcessId(launcher, &search.processId);
-
-  HWND target = nullptr;
-  if (search.owner && IsIconic(search.owner)) {
-    // The program was minimised as a whole; its own restore shows its
-    // windows again, and asked this way it runs on its own thread.
-    PostMessageA(search.owner, WM_SYSCOMMAND, SC_RESTORE, 0);
-    target = search.owner;
-  } else {
-    EnumWindows(&FindFrontCandidate, reinterpret_cast<LPARAM>(&search));
-    target = search.found;
-    if (target && IsIconic(target)) ShowWindowAsync(target, SW_RESTORE);
-  }
-  // Still starting: nothing of it shows yet.
-  if (!target) return false;
-  // The system may refuse the foreground to this process and flash the
-  // taskbar button instead; the running launcher has answered either way,
-  // and a second launcher would be worse than a flashing button.
-  SetForegroundWindow(target);
-  return true;
+  return static_cast<LRESULT>(answer) == kCameForward;
 }
 
 bool SessionInstances::HandOverToRunning() {
@@ -81,6 +66,7 @@ bool SessionInstances::HandOverToRunning() {
 }
 
 void SessionInstances::Release() {
+  published_.Withdraw();
   if (mutex_) CloseHandle(mutex_);
   mutex_ = nullptr;
 }

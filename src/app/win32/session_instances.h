@@ -1,14 +1,16 @@
 #pragma once
 
 #include "app/single_instance.h"
+#include "app/win32/published_process.h"
 
 #include <windows.h>
 
 namespace fablewick::win32 {
 
 // The launcher's name in the user session (a named mutex in the session's
-// own namespace) and the running launcher's windows, found by their class.
-// The name lives as long as this object or until Release.
+// own namespace), the process id its holder publishes, and the way a second
+// start asks that holder's window to come forward. The name lives as long
+// as this object or until Release.
 class SessionInstances : public InstanceRegistry {
 public:
   SessionInstances() = default;
@@ -17,15 +19,18 @@ public:
   SessionInstances& operator=(const SessionInstances&) = delete;
 
   Claim ClaimName() override;
-  bool BringRunningToFront() override;
+  std::uint32_t RunningProcessId() override;
+  std::vector<ProcessWindow> ApplicationWindows() override;
+  bool AskToComeForward(const ProcessWindow& window) override;
 
-  // True when a launcher already runs and has been brought to the front,
-  // so this start must end without doing anything else.
+  // True when a launcher already runs and has come to the front, so this
+  // start must end without doing anything else.
   bool HandOverToRunning();
   void Release();
 
 private:
   HANDLE mutex_ = nullptr;
+  PublishedProcess published_;
 };
 
 } // namespace fablewick::win32

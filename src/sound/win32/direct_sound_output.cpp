@@ -1,6 +1,7 @@
 #include "sound/win32/direct_sound_output.h"
 
 #include "app/win32/early_work.h"
+#include "app/win32/lazy_library.h"
 #include "sound/win32/com_ptr.h"
 
 #include <windows.h>
@@ -24,6 +25,16 @@ HRESULT CreateBuffer(IDirectSound& device, DWORD flags, DWORD bytes, WAVEFORMATE
   desc.lpwfxFormat = format;
   return device.CreateSoundBuffer(reinterpret_cast<const DSBUFFERDESC*>(&desc), buffer.Receive(),
                                   nullptr);
+}
+
+// DirectSound is not one of the libraries Windows always takes from the
+// system folder, so imported with the program it would be looked for first
+// beside the program, before the entry point could narrow the search.
+HRESULT CreateDirectSound(ComPtr<IDirectSound>& device) {
+  static LazyLibrary library("dsound.dll");
+  auto create = library.Entry<decltype(&DirectSoundCreate)>("DirectSoundCreate");
+  if (!create) return DSERR_NODRIVER;
+  return create(nullptr, device.Receive(), nullptr);
 }
 
 std::span<std::uint8_t> Region(void* data, DWORD size) {
@@ -115,7 +126,7 @@ private:
 } // namespace
 
 struct DirectSoundOutput::Early {
-  Early() : work([this] { result = DirectSoundCreate(nullptr, device.Receive(), nullptr); }) {}
+  Early() : work([this] { result = CreateDirectSound(device); }) {}
   ComPtr<IDirectSound> device;
   HRESULT result = DS_OK;
   EarlyWork work; // last, so it starts once what it writes exists
@@ -138,7 +149,7 @@ AudioResult DirectSoundOutput::OpenDevice(std::unique_ptr<OutputDevice>& device)
     result = early_->result;
     early_.reset();
   } else {
-    result = DirectSoundCreate(nullptr, directSound.Receive(), nullptr);
+    result = CreateDirectSound(directSound);
   }
   if (result != DS_OK) return result;
   device = std::make_unique<DirectSoundDevice>(std::move(directSound));

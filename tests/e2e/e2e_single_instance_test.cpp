@@ -174,23 +174,35 @@ TEST_F(SingleInstance, ASecondStartRestoresAMinimisedLauncher) {
   EXPECT_FALSE(IsIconic(application));
 }
 
-// The launcher's name in the session, as the program makes it.
+// The launcher's name in the session, and where its holder publishes its
+// process id, as the program makes them.
 constexpr char kInstanceName[] = "Local\\Quillmere.Fablewick.Launcher";
+constexpr char kPublicationName[] = "Local\\Quillmere.Fablewick.Launcher.Process";
+constexpr char kApplicationClass[] = "FablewickApplication";
 
-// A launcher that holds the name but whose window no longer answers: a
-// window of the launcher's class on a thread that never takes a message.
+// A launcher that holds the name and has published itself, but whose window
+// no longer answers: a window of the launcher's class on a thread that never
+// takes a message.
 class HungLauncher {
 public:
-  HungLauncher() : name_(CreateMutexA(nullptr, FALSE, kInstanceName)), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+  HungLauncher()
+      : name_(CreateMutexA(nullptr, FALSE, kInstanceName)),
+        publication_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
+                                        kPublicationName)),
+        release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    if (void* view = publication_ ? MapViewOfFile(publication_, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)) : nullptr) {
+      *static_cast<DWORD*>(view) = GetCurrentProcessId();
+      UnmapViewOfFile(view);
+    }
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "Tfrmmain";
+    windowClass.lpszClassName = kApplicationClass;
     RegisterClassA(&windowClass);
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread([this, ready] {
-      window_ = CreateWindowExA(0, "Tfrmmain", "Fablewick", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+      window_ = CreateWindowExA(0, kApplicationClass, "Fablewick", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300,
+                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
       SetEvent(ready);
       WaitForSingleObject(release_, 60000);
       if (window_) DestroyWindow(window_);
@@ -201,20 +213,85 @@ public:
   ~HungLauncher() {
     SetEvent(release_);
     thread_.join();
-    UnregisterClassA("Tfrmmain", GetModuleHandleA(nullptr));
+    UnregisterClassA(kApplicationClass, GetModuleHandleA(nullptr));
     CloseHandle(release_);
+    if (publication_) CloseHandle(publication_);
     if (name_) CloseHandle(name_);
   }
   HungLauncher(const HungLauncher&) = delete;
   HungLauncher& operator=(const HungLauncher&) = delete;
-  bool Ready() const { return name_ != nullptr && window_ != nullptr; }
+  bool Ready() const { return name_ != nullptr && publication_ != nullptr && window_ != nullptr; }
 
 private:
   HANDLE name_;
+  HANDLE publication_;
   HANDLE release_;
   HWND window_ = nullptr;
   std::thread thread_;
 };
+
+// Another program's window that happens to have the launcher's class, and
+// counts the requests to come forward it is sent.
+class LookAlike {
+public:
+  LookAlike() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &LookAlike::Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kApplicationClass;
+    RegisterClassA(&windowClass);
+    window_ = CreateWindowExA(0, kApplicationClass, "Look-alike", WS_POPUP | WS_VISIBLE, 300, 300, 100, 60,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  ~LookAlike() {
+    if (window_) DestroyWindow(window_);
+    UnregisterClassA(kApplicationClass, GetModuleHandleA(nullptr));
+  }
+  LookAlike(const LookAlike&) = delete;
+  LookAlike& operator=(const LookAlike&) = delete;
+  bool Ready() const { return window_ != nullptr; }
+  static inline int requests = 0;
+
+private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == RegisterWindowMessageA("Quillmere.Fablewick.Launcher.ComeForward")) ++requests;
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  HWND window_ = nullptr;
+};
+
+TEST_F(SingleInstance, ASecondStartActivatesTheRunningLaunchersDialogAndPassesByALookAlike) {
+  registry::SetDword(kLauncherKey, "128", 0); // no tune
+  ScenarioFolder folder("single_instance_dialog");
+  LauncherProcess first = LauncherProcess::Start(folder);
+  HWND window = first.WaitForLauncher();
+  ASSERT_NE(nullptr, window);
+  ASSERT_TRUE(BringToFront(window));
+  input::Keys({VK_MENU, 'H'});
+  input::Keys({'F'});
+  HWND dialog = first.WaitForDialog("Information");
+  ASSERT_NE(nullptr, dialog);
+
+  LookAlike::requests = 0;
+  LookAlike lookAlike;
+  ASSERT_TRUE(lookAlike.Ready());
+  Bystander bystander;
+  ASSERT_TRUE(BringToFront(bystander.Handle()));
+
+  LauncherProcess second = LauncherProcess::Start(folder);
+  second.MarkAction();
+  SecondStart watched = Watch(second, 5000);
+  ASSERT_TRUE(watched.exit.has_value());
+  EXPECT_EQ(0u, watched.exit->code);
+  EXPECT_TRUE(watched.shown.empty()) << Describe(watched.shown);
+  // The dialog, not the launcher it holds disabled beneath it.
+  EXPECT_TRUE(WaitUntilForeground(dialog, 2000)) << Describe(first.Windows());
+  EXPECT_EQ(0, LookAlike::requests) << "another program's window was taken for the launcher";
+
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(first.WaitForExit(15000).has_value());
+}
 
 TEST_F(SingleInstance, ALauncherThatNoLongerAnswersHoldsANewStartForTwoSecondsAtMost) {
   registry::SetDword(kLauncherKey, "128", 0); // no tune

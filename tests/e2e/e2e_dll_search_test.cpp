@@ -1,6 +1,7 @@
 // A DLL planted in the install folder, which the launcher makes its current
-// directory, under the name of one the intro's video path loads on demand:
-// the launcher must not load it, and the intro must still play.
+// directory, under the name of one the intro's video path loads on demand,
+// or beside the program under the name of the sound library: the launcher
+// must not load it, and the intro and the sounds must still play.
 #include "driver.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,35 @@ TEST(DllSearch, ADllPlantedInTheInstallFolderIsNotLoadedAndTheIntroStillPlays) {
   EXPECT_GE(mostColours, 3u) << "the movie did not show";
   HWND window = launcher.WaitForLauncher();
   ASSERT_NE(nullptr, window);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(launcher.WaitForExit(15000).has_value());
+}
+
+// Windows looks for every library a program imports in the program's own
+// folder first, unless it is one of the few it always takes from the system
+// folder; the sound library is not one of those.
+TEST(DllSearch, ASoundLibraryPlantedBesideTheProgramIsNotLoadedAndTheTunePlays) {
+  registry::Reset();
+  registry::CreateKey(kLauncherKey); // not a first run: the tune, no intro
+  input::MoveToScreen(0, 0);
+  ScenarioFolder folder("dll_search_beside_program");
+  const std::string program = folder.PathOf("Fablewick.exe");
+  ASSERT_TRUE(CopyFileA(FablewickExe().c_str(), program.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(WindowsPath(PLANTED_DLL).c_str(), folder.PathOf("dsound.dll").c_str(), FALSE));
+  const std::string log = folder.PathOf("planted.log");
+  SetEnvironmentVariableA("FABLEWICK_PLANTED_LOG", log.c_str());
+  PreferDllFiles prefer("Fablewick.exe", "dsound.dll");
+  ASSERT_TRUE(prefer.Set());
+
+  SoundcardRecording tune = SoundcardRecording::Mark();
+  LauncherProcess launcher = LauncherProcess::StartProgram(program, folder);
+  SetEnvironmentVariableA("FABLEWICK_PLANTED_LOG", nullptr);
+  HWND window = launcher.WaitForLauncher();
+  ASSERT_NE(nullptr, window) << (launcher.Running() ? "" : "the program did not start");
+  ASSERT_TRUE(tune.WaitFor(3000));
+  EXPECT_FALSE(tune.Read().Silent()) << "no opening tune was heard";
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(log.c_str()))
+      << "the launcher loaded the planted dsound.dll: " << FileBytes(log);
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(launcher.WaitForExit(15000).has_value());
 }

@@ -64,9 +64,17 @@ public:
     const char* prefix = std::getenv("WINEPREFIX");
     if (prefix == nullptr) return;
     const std::string state = std::string(prefix).substr(0, std::string(prefix).rfind('/'));
-    // Any program run through the harness brings its daemons back.
-    StartUnix(WINE_RUN, "--state \"" + state + "\" cmd.exe /c exit");
-    WaitUntil(30000, SoundServerUp);
+    // Any program run through the harness brings its daemons back; the mark
+    // says that the harness is done, its recorder included, so the next
+    // scenario's recording starts on a sound card that records.
+    const std::string mark = state + "/sound-back";
+    DeleteFileA(OnZ(mark).c_str());
+    StartUnix("/bin/sh", "-c \"'" WINE_RUN "' --state '" + state + "' cmd.exe /c exit; : >'" + mark + "'\"");
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(OnZ(mark).c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 30000) {
+      Sleep(100);
+    }
+    DeleteFileA(OnZ(mark).c_str());
   }
   SoundServerStopped(const SoundServerStopped&) = delete;
   SoundServerStopped& operator=(const SoundServerStopped&) = delete;

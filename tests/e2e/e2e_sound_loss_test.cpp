@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -13,75 +14,56 @@ namespace {
 
 // A Unix path as this Wine program names it.
 std::string OnZ(std::string unixPath) {
-  for (char& c : unixPath) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
   return "Z:" + unixPath;
 }
 
-// Wine starts a Unix program as well, but hands back no process for it.
-bool StartUnix(const std::string& program, std::string arguments) {
-  std::string commandLine = '"' + OnZ(program) + "\" " + arguments;
+// The harness's state folder (its Wine prefix is a folder in it).
+std::string HarnessState() {
+  const std::string prefix = std::getenv("WINEPREFIX") ? std::getenv("WINEPREFIX") : "/nonexistent/prefix";
+  return prefix.substr(0, prefix.rfind('/'));
+}
+
+// Runs a shell script on the Unix side and waits (30 s at most) until it has
+// succeeded. Wine starts Unix programs too, but hands back no process to
+// wait for, so the script leaves a mark.
+bool RunShell(const std::string& script) {
+  const std::string mark = HarnessState() + "/shell-done";
+  DeleteFileA(OnZ(mark).c_str());
+  std::string commandLine = "Z:\\bin\\sh -c \"" + script + " && : >'" + mark + "'\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(OnZ(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
+  if (!CreateProcessA("Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
     return false;
   }
   if (info.hThread) CloseHandle(info.hThread);
   if (info.hProcess) CloseHandle(info.hProcess);
-  return true;
-}
-
-bool WaitUntil(DWORD timeoutMs, bool (*condition)()) {
   const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > timeoutMs) return false;
+  while (GetFileAttributesA(OnZ(mark).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount() - start > 30000) return false;
     Sleep(100);
   }
+  DeleteFileA(OnZ(mark).c_str());
   return true;
 }
 
-// The harness's sound server, by the pid file beside its socket
-// (PULSE_SERVER is "unix:FOLDER/native"), which it removes as it ends.
-bool SoundServerUp() {
-  const char* server = std::getenv("PULSE_SERVER");
-  if (server == nullptr || std::string(server).rfind("unix:", 0) != 0) return false;
-  std::string folder(server + 5);
-  folder = folder.substr(0, folder.rfind('/'));
-  return GetFileAttributesA(OnZ(folder + "/pid").c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Ends the harness's PulseAudio for the scenario, and has the harness start
-// it again, with its recorder, however the scenario ends.
+// Ends the harness's PulseAudio (which takes its pid file away as it goes)
+// for the scenario, and has the harness start it again, with its recorder,
+// however the scenario ends: any program run through it brings its daemons
+// back.
 class SoundServerStopped {
 public:
-  SoundServerStopped() {
-    stopped_ = SoundServerUp() && StartUnix("/usr/bin/pactl", "exit") && WaitUntil(10000, [] { return !SoundServerUp(); });
-  }
-  ~SoundServerStopped() {
-    const char* prefix = std::getenv("WINEPREFIX");
-    if (prefix == nullptr) return;
-    const std::string state = std::string(prefix).substr(0, std::string(prefix).rfind('/'));
-    // Any program run through the harness brings its daemons back; the mark
-    // says that the harness is done, its recorder included, so the next
-    // scenario's recording starts on a sound card that records.
-    const std::string mark = state + "/sound-back";
-    DeleteFileA(OnZ(mark).c_str());
-    StartUnix("/bin/sh", "-c \"'" WINE_RUN "' --state '" + state + "' cmd.exe /c exit; : >'" + mark + "'\"");
-    const DWORD start = GetTickCount();
-    while (GetFileAttributesA(OnZ(mark).c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 30000) {
-      Sleep(100);
-    }
-    DeleteFileA(OnZ(mark).c_str());
-  }
+  SoundServerStopped()
+      : stopped_(RunShell("pactl exit && while [ -e $XDG_RUNTIME_DIR/pulse/pid ]; do sleep 0.1; done")) {}
+  ~SoundServerStopped() { RunShell("'" WINE_RUN "' --state '" + HarnessState() + "' cmd.exe /c exit"); }
   SoundServerStopped(const SoundServerStopped&) = delete;
   SoundServerStopped& operator=(const SoundServerStopped&) = delete;
   bool Stopped() const { return stopped_; }
 
 private:
-  bool stopped_ = false;
+  bool stopped_;
 };
 
 class SoundLoss : public LauncherScenario {};

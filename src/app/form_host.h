@@ -26,6 +26,8 @@ public:
   virtual void MinimizeProgram() = 0;
   // The window that owns every form and message box.
   virtual WindowHandle OwnerWindow() const = 0;
+  // The main form's window, which dialogs belong to; zero before it exists.
+  virtual WindowHandle MainWindow() const = 0;
   // A form became active; the program hands activation back to it later.
   virtual void FormActivated(WindowHandle form) = 0;
 

@@ -3,17 +3,25 @@
 #include "intro/screen_types.h"
 
 #include <optional>
+#include <vector>
 
 namespace fablewick {
 
 enum class TaskbarPlace { Bottom, Topmost };
 
-// The shell's taskbar and the desktop work area the intro takes over.
+struct MonitorArea {
+  Rect area;
+  bool primary = false;
+};
+
+// The shell's taskbars, the monitors and the desktop work area the intro
+// takes over.
 class Desktop {
 public:
   virtual ~Desktop() = default;
-  // Zero when there is no taskbar.
-  virtual WindowHandle FindTaskbar() = 0;
+  // The main taskbar first, then the one of each other monitor; empty when
+  // the shell has none.
+  virtual std::vector<WindowHandle> FindTaskbars() = 0;
   // Empty when the shell does not answer.
   virtual std::optional<Rect> GetWorkArea() = 0;
   // Broadcast to other programs, but not saved to the user's profile.
@@ -22,6 +30,16 @@ public:
   virtual void PlaceTaskbar(WindowHandle taskbar, TaskbarPlace place) = 0;
   virtual void ShowTaskbar(WindowHandle taskbar, bool visible) = 0;
   virtual ScreenSize GetScreenSize() = 0;
+
+  // Every monitor of the desktop, in virtual-screen coordinates.
+  virtual std::vector<MonitorArea> GetMonitors() = 0;
+  // A black window of this process over the area, above other programs'
+  // windows; zero when it cannot be made.
+  virtual WindowHandle CoverMonitor(const Rect& area) = 0;
+  virtual void Uncover(WindowHandle cover) = 0;
+  // Whether the shell treats the window as full-screen, keeping every
+  // taskbar it shows again behind it.
+  virtual void MarkFullScreen(WindowHandle window, bool fullScreen) = 0;
 };
 
 } // namespace fablewick

@@ -66,6 +66,19 @@ int SetGammaLevelAll(std::int16_t level) {
   return result;
 }
 
+int SetGammaLevelAllChecked(std::int16_t level) {
+  for (GammaEntry* entry = GammaList.get(); entry != nullptr; entry = entry->next.get()) {
+    if (ApplyGammaLevel(entry, level) == 0) return 0;
+    GammaRamp shown{};
+    if (!boundDisplay->ReadRamp(entry->window, shown)) return 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const int drift = static_cast<int>(shown[i]) - static_cast<int>(entry->scaledRamp[i]);
+      if (drift > RampReadBackSlack || drift < -RampReadBackSlack) return 0;
+    }
+  }
+  return 1;
+}
+
 int SetGammaLevelFor(WindowHandle window, std::int16_t level) {
   GammaEntry* entry = FindGammaEntry(window);
   if (entry == nullptr) {

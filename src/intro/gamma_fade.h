@@ -28,6 +28,11 @@ int RegisterGammaWindow(WindowHandle window);
 int GammaAvailable();
 int SetGammaLevelAll(std::int16_t level);
 int SetGammaLevelFor(WindowHandle window, std::int16_t level);
+// As SetGammaLevelAll, then reads every display's ramp back: 0 also when a
+// display reports success but holds something else than was written, beyond
+// the low bits a display may drop (the dummy X driver keeps eight).
+int SetGammaLevelAllChecked(std::int16_t level);
+constexpr int RampReadBackSlack = 1024;
 // Forgets every saved ramp without restoring any display.
 void FreeGammaList();
 

@@ -1,6 +1,5 @@
 #include "intro/intro_sequence.h"
 
-#include "intro/gamma_fade.h"
 #include "intro/screen_takeover.h"
 
 #include <exception>
@@ -8,21 +7,10 @@
 
 namespace fablewick {
 
-void FadeGamma(Clock& clock, FadeDirection direction) {
-  for (int step = 0; step < FadeSteps; ++step) {
-    const int percent = step * 100 / (FadeSteps - 1);
-    const int level = direction == FadeDirection::In ? percent : 100 - percent;
-    clock.Sleep(FadeStepSleepMs);
-    SetGammaLevelAll(static_cast<std::int16_t>(level));
-  }
-}
-
-IntroSequence::IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop, Clock& clock)
-    : VCR(vcr), view_(view), desktop_(desktop), clock_(clock) {
+IntroSequence::IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop, FadeOverlay& overlay,
+                             Clock& clock)
+    : VCR(vcr), view_(view), desktop_(desktop), fade_(overlay, clock) {
   MainForm = 0;
-  // The first successful call saves the ramp in force at start-up; every
-  // later full-brightness step goes back to exactly that ramp.
-  GammaAvailable();
 }
 
 IntroSequence::~IntroSequence() {
@@ -43,33 +31,22 @@ void IntroSequence::FormShow() {
 
   view_.SetTVColourToForm();
   MovieIndex = 0;
-  if (GammaAvailable()) {
-    MarkDimmed(true);
-    FadeGamma(clock_, FadeDirection::Out);
-  }
-  TakeOverDesktop();
+  fade_.BeginShowing();
+  fade_.Fade(FadeDirection::Out);
+  TakeOverDesktop(view_.Window());
   if (!PlayNextMovie()) view_.PostClose();
 }
 
-void IntroSequence::FormActivate() {
-  if (GammaAvailable()) {
-    SetGammaLevelAll(100);
-    MarkDimmed(false);
-  }
-}
+void IntroSequence::FormActivate() { fade_.SetLevel(100); }
+
+void IntroSequence::DisplayChanged() { RetakeMonitors(); }
 
 void IntroSequence::FormClose() {
-  if (GammaAvailable()) {
-    MarkDimmed(true);
-    SetGammaLevelAll(0);
-  }
+  fade_.SetLevel(0);
   GiveBackDesktop(CurrentTakeover());
   VCR.Close();
   if (MainForm != 0) view_.ShowMainForm(MainForm);
-  if (GammaAvailable()) {
-    FadeGamma(clock_, FadeDirection::In);
-    MarkDimmed(false);
-  }
+  fade_.Fade(FadeDirection::In);
 }
 
 void IntroSequence::TVClick() {

@@ -2,8 +2,10 @@
 
 #include "app/clock.h"
 #include "intro/desktop.h"
+#include "intro/fade_overlay.h"
 #include "intro/intro_view.h"
 #include "intro/movie_player.h"
+#include "intro/screen_fade.h"
 #include "intro/screen_types.h"
 
 #include <array>
@@ -18,21 +20,12 @@ inline constexpr std::array<std::string_view, MovieCount> MovieList = {
     "Quillmere Movie.avi",
 };
 
-constexpr std::uint32_t FadeStepSleepMs = 20;
-constexpr int FadeSteps = 21;
-
-enum class FadeDirection { Out, In };
-
-// Levels 100, 95, ... 0 (out) or 0, 5, ... 100 (in), each after a sleep, so
-// a fade takes about 0.42 s on the user-interface thread.
-void FadeGamma(Clock& clock, FadeDirection direction);
-
 // The intro movie window's decisions: which movie plays next, how the panel
 // is sized and centred, and how the screen is taken over at show and given
 // back at close. The window forwards its events here by the same names.
 class IntroSequence {
 public:
-  IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop, Clock& clock);
+  IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop, FadeOverlay& overlay, Clock& clock);
   ~IntroSequence();
   IntroSequence(const IntroSequence&) = delete;
   IntroSequence& operator=(const IntroSequence&) = delete;
@@ -44,6 +37,8 @@ public:
   void FormClick();
   void FormClose();
   void FormActivate();
+  // A monitor came or went while the window may hold the screen.
+  void DisplayChanged();
 
   bool PlayNextMovie();
   bool AnyMovieExists();
@@ -57,7 +52,7 @@ private:
   MoviePlayer& VCR;
   IntroView& view_;
   Desktop& desktop_;
-  Clock& clock_;
+  ScreenFade fade_;
 };
 
 } // namespace fablewick

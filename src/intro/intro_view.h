@@ -14,6 +14,9 @@ class IntroView {
 public:
   virtual ~IntroView() = default;
 
+  // The window itself, as the shell knows it.
+  virtual WindowHandle Window() = 0;
+
   virtual void SetClientSize(std::int32_t width, std::int32_t height) = 0;
   virtual std::int32_t ClientWidth() = 0;
   virtual std::int32_t ClientHeight() = 0;

@@ -9,7 +9,7 @@ namespace fablewick {
 namespace {
 
 constexpr std::uint32_t Magic = 0x44475746; // "FWGD"
-constexpr std::uint32_t Version = 1;
+constexpr std::uint32_t Version = 2;
 constexpr std::uint32_t Dimmed = 1, WorkAreaTaken = 2, HasRamp = 4;
 constexpr std::uint32_t KnownFlags = Dimmed | WorkAreaTaken | HasRamp;
 
@@ -71,7 +71,7 @@ std::optional<Copy> ReadSlot(std::span<const std::byte, GuardSlotSize> slot) {
   copy.sequence = in.Get(8);
   const std::uint64_t flags = in.Get(4);
   GuardRecord& r = copy.record;
-  r.taken.hiddenTaskbar = static_cast<WindowHandle>(in.Get(8));
+  for (WindowHandle& taskbar : r.taken.hiddenTaskbars) taskbar = static_cast<WindowHandle>(in.Get(8));
   r.taken.savedWorkArea.left = static_cast<std::int32_t>(in.Get(4));
   r.taken.savedWorkArea.top = static_cast<std::int32_t>(in.Get(4));
   r.taken.savedWorkArea.right = static_cast<std::int32_t>(in.Get(4));
@@ -98,7 +98,12 @@ std::optional<Copy> ReadSlot(std::span<const std::byte, GuardSlotSize> slot) {
 GuardRecord RecordOf(const ScreenTakeover& taken, const GammaEntry* gamma) {
   GuardRecord record;
   record.taken = taken;
+  // What dies with the launcher is not the guard's to give back.
   record.taken.desktop = nullptr;
+  record.taken.covers = {};
+  record.taken.fullScreenWindow = 0;
+  record.taken.overlay = nullptr;
+  record.taken.overlayShown = false;
   if (gamma != nullptr) {
     record.gammaWindow = gamma->window;
     record.hasRamp = true;
@@ -123,7 +128,7 @@ void WriteGuardRecord(GuardArea area, const GuardRecord& record) {
   out.Put((record.taken.dimmed ? Dimmed : 0) | (record.taken.workAreaTaken ? WorkAreaTaken : 0) |
               (record.hasRamp ? HasRamp : 0),
           4);
-  out.Put(record.taken.hiddenTaskbar, 8);
+  for (WindowHandle taskbar : record.taken.hiddenTaskbars) out.Put(taskbar, 8);
   const Rect& saved = record.taken.savedWorkArea;
   for (std::int32_t edge : {saved.left, saved.top, saved.right, saved.bottom}) {
     out.Put(static_cast<std::uint32_t>(edge), 4);

@@ -28,7 +28,7 @@ struct GuardRecord {
 
 // Two copies, written in turn, so that a launcher killed half-way through a
 // write leaves the previous, whole one for the guard.
-constexpr std::size_t GuardSlotSize = 1592;
+constexpr std::size_t GuardSlotSize = 1648;
 constexpr std::size_t GuardAreaSize = 2 * GuardSlotSize;
 using GuardArea = std::span<std::byte, GuardAreaSize>;
 using ConstGuardArea = std::span<const std::byte, GuardAreaSize>;

@@ -1,9 +1,18 @@
 #pragma once
 
 #include "intro/desktop.h"
+#include "intro/fade_overlay.h"
 #include "intro/screen_types.h"
 
+#include <array>
+#include <cstddef>
+
 namespace fablewick {
+
+// Fixed sizes, so the record copies without allocating, even in a crash
+// handler; a desktop with more taskbars or monitors keeps the rest as they are.
+constexpr std::size_t MaxTaskbars = 8;
+constexpr std::size_t MaxCovers = 8;
 
 // What the intro has taken from the user's desktop and not yet given back.
 // It is process-wide so that a crash handler, which has no window to ask,
@@ -13,12 +22,21 @@ struct ScreenTakeover {
   bool dimmed = false;
   bool workAreaTaken = false;
   Rect savedWorkArea;
-  WindowHandle hiddenTaskbar = 0;
+  // Zero slots are unused.
+  std::array<WindowHandle, MaxTaskbars> hiddenTaskbars{};
+  // These die with the process, so no one outside it needs to know of them:
+  // the black windows over the other monitors, the window marked
+  // full-screen to the shell, and the fade overlay.
+  std::array<WindowHandle, MaxCovers> covers{};
+  WindowHandle fullScreenWindow = 0;
+  FadeOverlay* overlay = nullptr;
+  bool overlayShown = false;
 };
 
 ScreenTakeover& CurrentTakeover();
 
-// Whether anything is still taken that the user would want back.
+// Whether anything is still taken that the user would want back from
+// outside the process, should it end now.
 bool InForce(const ScreenTakeover& taken);
 
 // Hears of every change to the process-wide take-over, so that something
@@ -38,13 +56,19 @@ void SetTakeoverWatcher(TakeoverWatcher* watcher);
 // Records whether the screen is darker than the ramp saved at start-up.
 void MarkDimmed(bool dimmed);
 
-// Saves the work area and the taskbar of the current take-over's desktop,
-// then gives the whole screen to the intro: the work area widened and the
-// taskbar hidden below every window.
-void TakeOverDesktop();
+// Saves the work area and the taskbars of the current take-over's desktop,
+// then gives the whole screen to the intro: the work area widened, every
+// taskbar hidden below every window, every monitor but the primary (where
+// `introWindow` plays the movie) covered in black, and the intro window
+// marked full-screen to the shell.
+void TakeOverDesktop(WindowHandle introWindow);
 
-// Gives back the work area and the taskbar that `taken` holds, through its
-// desktop, and forgets them. Returns whether anything was given back.
+// After the monitors changed while the screen is taken: covers for the
+// monitors there are now, and any taskbar that came with a new one hidden.
+void RetakeMonitors();
+
+// Gives back the full-screen mark, the work area, the taskbars and the
+// covers that `taken` holds, through its desktop, and forgets them. Returns whether anything was given back.
 bool GiveBackDesktop(ScreenTakeover& taken);
 
 // Gives back whatever is still taken and forgets it, so a second call (or a

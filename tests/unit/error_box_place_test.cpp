@@ -1,3 +1,4 @@
+#include "app/dialog_place.h"
 #include "app/error_box_place.h"
 #include "app/messages.h"
 
@@ -38,6 +39,20 @@ TEST(ErrorBoxMonitor, TheOwnerStaysOnItsOwnMonitorWithoutAnActiveWindowOrAReadab
   EXPECT_EQ(ErrorBoxOwnerPlace(monitors, 0, Owner), std::nullopt) << "no active window";
   monitors.monitorOf[Launcher] = 300;
   EXPECT_EQ(ErrorBoxOwnerPlace(monitors, Launcher, Owner), std::nullopt) << "unreadable work area";
+}
+
+TEST(DialogMonitor, TheDialogIsCentredOnTheWorkAreaOfTheMonitorOfTheWindowItBelongsTo) {
+  FakeMonitors monitors;
+  monitors.monitorOf = {{Launcher, 200}};
+  monitors.workAreas = {{100, Rect{0, 0, 1024, 738}}, {200, Rect{1024, 0, 1824, 600}}};
+  const std::optional<Rect> area = DialogArea(monitors, Launcher);
+  ASSERT_EQ(area, (Rect{1024, 0, 1824, 600}));
+  EXPECT_EQ(CentredIn(*area, 300, 101), (Point{1274, 249}));
+  EXPECT_EQ(CentredIn(*area, 1000, 700), (Point{924, -50})) << "a box larger than the monitor overhangs evenly";
+
+  EXPECT_EQ(DialogArea(monitors, 0), std::nullopt) << "before the launcher exists: the primary screen";
+  monitors.monitorOf[Launcher] = 300;
+  EXPECT_EQ(DialogArea(monitors, Launcher), std::nullopt) << "unreadable monitor";
 }
 
 TEST(DialogType, AnErrorShowsTheStopIconUnderErrorAndInformationItsOwnIconAndCaption) {

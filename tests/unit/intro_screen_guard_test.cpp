@@ -5,6 +5,7 @@
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_desktop.h"
+#include "fakes/fake_fade_overlay.h"
 #include "fakes/fake_gamma_display.h"
 #include "fakes/fake_intro_view.h"
 #include "fakes/fake_movie_player.h"
@@ -29,7 +30,7 @@ GuardRecord Held(bool dimmed = true) {
   record.taken.dimmed = dimmed;
   record.taken.workAreaTaken = true;
   record.taken.savedWorkArea = UserWorkArea;
-  record.taken.hiddenTaskbar = FakeDesktop::Taskbar;
+  record.taken.hiddenTaskbars = {FakeDesktop::Taskbar, FakeDesktop::SecondTaskbar};
   record.gammaWindow = FakeGammaDisplay::Desktop;
   record.hasRamp = true;
   record.savedRamp = FakeGammaDisplay::DistinctRamp(5);
@@ -39,7 +40,7 @@ GuardRecord Held(bool dimmed = true) {
 bool Same(const GuardRecord& a, const GuardRecord& b) {
   return a.taken.dimmed == b.taken.dimmed && a.taken.workAreaTaken == b.taken.workAreaTaken &&
          a.taken.savedWorkArea == b.taken.savedWorkArea &&
-         a.taken.hiddenTaskbar == b.taken.hiddenTaskbar && a.gammaWindow == b.gammaWindow &&
+         a.taken.hiddenTaskbars == b.taken.hiddenTaskbars && a.gammaWindow == b.gammaWindow &&
          a.hasRamp == b.hasRamp && a.savedRamp == b.savedRamp;
 }
 
@@ -123,7 +124,7 @@ TEST(GuardDecisionTest, AnEndedLauncherHoldingTheScreenHasItsRecordRestored) {
 TEST(GuardDecisionTest, AnEndedLauncherWithNothingTakenOrNoRecordRestoresNothing) {
   GuardRecord givenBack = Held(false);
   givenBack.taken.workAreaTaken = false;
-  givenBack.taken.hiddenTaskbar = 0;
+  givenBack.taken.hiddenTaskbars = {};
   EXPECT_FALSE(WhatToRestore(GuardWake::LauncherEnded, givenBack).has_value());
   EXPECT_FALSE(WhatToRestore(GuardWake::LauncherEnded, std::nullopt).has_value());
 }
@@ -140,9 +141,12 @@ protected:
 TEST_F(GuardRestoreTest, EverythingTakenComesBackAsTheLaunchersOwnCloseLeavesIt) {
   desktop.workArea = Rect{0, 0, 1024, 768};
   desktop.taskbarVisible = false;
+  desktop.otherTaskbars = {FakeDesktop::SecondTaskbar};
+  desktop.ShowTaskbar(FakeDesktop::SecondTaskbar, false);
   EXPECT_TRUE(RestoreFromGuard(Held(), desktop, gamma));
   EXPECT_EQ(desktop.workArea, UserWorkArea);
   EXPECT_TRUE(desktop.taskbarVisible);
+  EXPECT_FALSE(desktop.OtherTaskbarHidden(FakeDesktop::SecondTaskbar));
   EXPECT_EQ(desktop.taskbarPlace, TaskbarPlace::Topmost);
   ASSERT_EQ(gamma.writes.size(), 1u);
   EXPECT_EQ(gamma.writes[0].window, FakeGammaDisplay::Desktop);
@@ -151,7 +155,7 @@ TEST_F(GuardRestoreTest, EverythingTakenComesBackAsTheLaunchersOwnCloseLeavesIt)
 
 TEST_F(GuardRestoreTest, AScreenAtFullBrightnessKeepsItsRampAndAMissingTaskbarIsSkipped) {
   GuardRecord record = Held(false);
-  record.taken.hiddenTaskbar = 0;
+  record.taken.hiddenTaskbars = {};
   EXPECT_TRUE(RestoreFromGuard(record, desktop, gamma));
   EXPECT_TRUE(gamma.writes.empty());
   EXPECT_EQ(desktop.workAreaWrites, (std::vector<Rect>{UserWorkArea}));
@@ -180,7 +184,7 @@ protected:
     gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
     view.files.insert("Kelvarn Movie.avi");
     vcr.movies["Kelvarn Movie.avi"] = {};
-    intro = std::make_unique<IntroSequence>(vcr, view, desktop, clock);
+    intro = std::make_unique<IntroSequence>(vcr, view, desktop, overlay, clock);
     intro->FormCreate();
   }
   void TearDown() override {
@@ -203,11 +207,13 @@ protected:
   FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;
+  fakes::FakeFadeOverlay overlay;
   GammaRamp startUpRamp = FakeGammaDisplay::DistinctRamp(9);
   std::unique_ptr<IntroSequence> intro;
 };
 
-TEST_F(GuardedIntroTest, AKillWhileAMoviePlaysGivesTheDesktopBack) {
+TEST_F(GuardedIntroTest, AKillWhileAMoviePlaysGivesTheDesktopAndEveryTaskbarBack) {
+  desktop.otherTaskbars = {FakeDesktop::SecondTaskbar};
   intro->FormShow();
   intro->FormActivate();
   ASSERT_FALSE(desktop.taskbarVisible);
@@ -215,6 +221,7 @@ TEST_F(GuardedIntroTest, AKillWhileAMoviePlaysGivesTheDesktopBack) {
 
   EXPECT_TRUE(KillAndGuard());
   EXPECT_TRUE(desktop.taskbarVisible);
+  EXPECT_FALSE(desktop.OtherTaskbarHidden(FakeDesktop::SecondTaskbar));
   EXPECT_EQ(desktop.workArea, UserWorkArea);
   EXPECT_EQ(gamma.writes.size(), gammaWrites) << "full brightness was rewritten";
 }

@@ -5,6 +5,7 @@
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_desktop.h"
+#include "fakes/fake_fade_overlay.h"
 #include "fakes/fake_gamma_display.h"
 #include "fakes/fake_intro_view.h"
 #include "fakes/fake_movie_player.h"
@@ -40,7 +41,7 @@ protected:
   // The constructor saves the start-up ramp, so the display is set up first.
   IntroSequence& Make(bool withGamma = true) {
     if (withGamma) gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
-    intro.emplace(vcr, view, desktop, clock);
+    intro.emplace(vcr, view, desktop, overlay, clock);
     intro->FormCreate();
     return *intro;
   }
@@ -87,6 +88,7 @@ protected:
   FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;
+  fakes::FakeFadeOverlay overlay;
   GammaRamp startUpRamp = FakeGammaDisplay::DistinctRamp(11);
   std::optional<IntroSequence> intro;
 };
@@ -98,8 +100,8 @@ TEST_F(IntroSequenceTest, ShowFadesOutThenTakesOverTheScreenBeforeTheFirstMovie)
   Make().FormShow();
 
   Log expected = FadeSteps(true);
-  for (const char* step : {"find taskbar", "get work area", "set work area 0,0,1024,768",
-                           "taskbar bottom", "taskbar hide"}) {
+  for (const char* step : {"get work area", "set work area 0,0,1024,768", "find taskbars",
+                           "taskbar bottom", "taskbar hide", "mark full screen"}) {
     expected.push_back(step);
   }
   for (const char* step : {"open Kelvarn Movie.avi", "seek", "hide TV", "show TV",
@@ -130,7 +132,7 @@ TEST_F(IntroSequenceTest, CloseBlacksOutGivesTheDesktopBackAndFadesIn) {
   const std::size_t mark = log.size();
 
   intro->FormClose();
-  Log expected{"gamma 0", "set work area 0,0,1024,738", "taskbar topmost", "taskbar show",
+  Log expected{"gamma 0", "unmark full screen", "set work area 0,0,1024,738", "taskbar topmost", "taskbar show",
                "close Kelvarn Movie.avi", "show main form"};
   for (const auto& step : FadeSteps(false)) expected.push_back(step);
   EXPECT_EQ(Since(mark), expected);
@@ -138,7 +140,8 @@ TEST_F(IntroSequenceTest, CloseBlacksOutGivesTheDesktopBackAndFadesIn) {
   EXPECT_EQ(gamma.displays[FakeGammaDisplay::Desktop], startUpRamp);
 }
 
-TEST_F(IntroSequenceTest, WithoutAGammaRampNothingFadesAndEveryOtherStepStillRuns) {
+TEST_F(IntroSequenceTest, WithoutAGammaRampTheOverlayFadesAndEveryOtherStepStillRuns) {
+  overlay.log = &log;
   Present(First);
   Make(/*withGamma=*/false).FormShow();
   intro->FormActivate();
@@ -146,22 +149,44 @@ TEST_F(IntroSequenceTest, WithoutAGammaRampNothingFadesAndEveryOtherStepStillRun
   RunCloseStep();
 
   EXPECT_TRUE(gamma.writes.empty());
-  EXPECT_TRUE(clock.sleeps.empty());
+  EXPECT_EQ(clock.sleeps.size(), 2u * 21u);
+  EXPECT_EQ(Only({"overlay 255", "overlay down", "set work area", "taskbar", "close window", "show main form"}),
+            (Log{"overlay 255", "set work area 0,0,1024,768", "taskbar bottom", "taskbar hide", "overlay down",
+                 "close window", "overlay 255", "set work area 0,0,1024,738", "taskbar topmost", "taskbar show",
+                 "overlay 255", "overlay down"}));
+  EXPECT_FALSE(overlay.shown);
+}
+
+TEST_F(IntroSequenceTest, WithNeitherARampNorAnOverlayNothingFadesAndTheShowStillRuns) {
+  overlay.makeable = false;
+  Present(First);
+  Make(/*withGamma=*/false).FormShow();
+  intro->FormActivate();
+  intro->FormClick();
+  RunCloseStep();
+
+  EXPECT_TRUE(gamma.writes.empty());
+  EXPECT_EQ(clock.sleeps.size(), 2u) << "the fade gives up at the first level it cannot show";
   EXPECT_EQ(Only({"set work area", "taskbar", "close window", "show main form"}),
             (Log{"set work area 0,0,1024,768", "taskbar bottom", "taskbar hide", "close window",
                  "set work area 0,0,1024,738", "taskbar topmost", "taskbar show"}));
 }
 
-TEST_F(IntroSequenceTest, ARefusedRampDoesNotCutAFadeShortOrStopTheShow) {
+TEST_F(IntroSequenceTest, ARampRefusedFromTheStartHandsTheWholeFadeToTheOverlay) {
   Present(First);
   Make();
   gamma.refusing.insert(FakeGammaDisplay::Desktop);
   intro->FormShow();
+  EXPECT_TRUE(overlay.shown);
+  EXPECT_EQ(overlay.opacity, 255);
   intro->FormActivate();
+  EXPECT_FALSE(overlay.shown);
   intro->FormClick();
   RunCloseStep();
 
-  EXPECT_EQ(gamma.writes.size(), 21u + 1u + 1u + 21u);
+  EXPECT_EQ(gamma.writes.size(), 1u) << "only the first, refused, step touches the ramp";
+  EXPECT_EQ(clock.sleeps.size(), 2u * 21u);
+  EXPECT_FALSE(overlay.shown);
   EXPECT_EQ(Only({"play", "taskbar", "close window"}),
             (Log{"taskbar bottom", "taskbar hide", "play Kelvarn Movie.avi", "close window",
                  "taskbar topmost", "taskbar show"}));

@@ -35,7 +35,9 @@ TEST(Win32Desktop, TheTaskbarIsFoundSentToTheBackHiddenAndBroughtBackOnTop) {
   fablewick::testing::TestTaskbar taskbar;
   ASSERT_NE(taskbar.get(), nullptr);
   Win32Desktop desktop;
-  const WindowHandle found = desktop.FindTaskbar();
+  const std::vector<WindowHandle> taskbars = desktop.FindTaskbars();
+  ASSERT_FALSE(taskbars.empty());
+  const WindowHandle found = taskbars.front();
   ASSERT_EQ(reinterpret_cast<HWND>(found), taskbar.get());
   const HWND window = taskbar.get();
   const HWND activeBefore = GetActiveWindow();

@@ -1,5 +1,6 @@
 #include "app/app_error.h"
 #include "app/win32/application.h"
+#include "app/win32/message_dialog.h"
 
 #include "frame_test_helpers.h"
 
@@ -109,6 +110,71 @@ TEST(FrameErrorBox, AnErrorInAHandlerDisablesTheFormsWhileTheBoxIsUpAndReleasesT
   EXPECT_FALSE(formEnabledDuringBox);
   EXPECT_TRUE(IsWindowEnabled(form));
   EXPECT_EQ(GetCapture(), nullptr);
+  App().DestroyForms();
+}
+
+BOOL CALLBACK FindOtherMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY)) *reinterpret_cast<RECT*>(found) = info.rcMonitor;
+  return TRUE;
+}
+
+TEST(FrameErrorBox, WithTheFormOnAnotherMonitorTheBoxComesUpThereAndTheOwnerGoesBack) {
+  RECT other{};
+  EnumDisplayMonitors(nullptr, nullptr, &FindOtherMonitor, reinterpret_cast<LPARAM>(&other));
+  if (IsRectEmpty(&other)) GTEST_SKIP() << "needs two monitors: tests/e2e/run_on_screen two-monitors";
+  Watchdog watchdog;
+  App().SetTitle("Fablewick");
+  {
+    WindowActor actor(BoxClass, [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+    App().CreateForm(frmFailing);
+  }
+  frmFailing->Show();
+  HWND form = frmFailing->Handle();
+  SetWindowPos(form, nullptr, other.left + 40, other.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetActiveWindow(form);
+  RECT ownerBefore{}, box{};
+  GetWindowRect(App().Handle(), &ownerBefore);
+  {
+    WindowActor actor(BoxClass, [&](HWND shown) {
+      GetWindowRect(shown, &box);
+      PostMessageA(shown, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageA(form, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  }
+  const POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  EXPECT_TRUE(PtInRect(&other, centre)) << "the box came up at " << centre.x << "," << centre.y;
+  RECT ownerAfter{};
+  GetWindowRect(App().Handle(), &ownerAfter);
+  EXPECT_TRUE(EqualRect(&ownerBefore, &ownerAfter));
+  App().DestroyForms();
+}
+
+TEST(MessageDialogMonitor, TheDialogIsCentredOnTheMonitorOfTheMainForm) {
+  RECT other{};
+  EnumDisplayMonitors(nullptr, nullptr, &FindOtherMonitor, reinterpret_cast<LPARAM>(&other));
+  if (IsRectEmpty(&other)) GTEST_SKIP() << "needs two monitors: tests/e2e/run_on_screen two-monitors";
+  Watchdog watchdog;
+  {
+    WindowActor actor(BoxClass, [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+    App().CreateForm(frmFailing);
+  }
+  ASSERT_EQ(App().MainForm(), frmFailing);
+  frmFailing->Show();
+  SetWindowPos(frmFailing->Handle(), nullptr, other.left + 40, other.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  RECT dialog{};
+  {
+    WindowActor actor("TMessageForm", [&](HWND shown) {
+      GetWindowRect(shown, &dialog);
+      PostMessageA(shown, WM_CLOSE, 0, 0);
+    });
+    MessageDlg(App(), "On the second monitor", MessageType::Information);
+  }
+  const POINT centre{(dialog.left + dialog.right) / 2, (dialog.top + dialog.bottom) / 2};
+  EXPECT_NEAR(centre.x, (other.left + other.right) / 2, 2);
+  EXPECT_TRUE(PtInRect(&other, centre)) << "the dialog came up at " << centre.x << "," << centre.y;
   App().DestroyForms();
 }
 

@@ -4,6 +4,7 @@
 #include "intro/gamma_fade.h"
 #include "intro/intro_sequence.h"
 #include "intro/win32/gdi_gamma_display.h"
+#include "intro/win32/layered_overlay.h"
 #include "intro/win32/mci_player.h"
 #include "intro/win32/screen_guard_role.h"
 #include "intro/win32/screen_guard_starter.h"
@@ -71,6 +72,7 @@ LONG WINAPI ReportAfterCrash(EXCEPTION_POINTERS*) {
 
 class NoMoviesView : public IntroView {
 public:
+  WindowHandle Window() override { return 0; }
   void SetClientSize(std::int32_t, std::int32_t) override {}
   std::int32_t ClientWidth() override { return 0; }
   std::int32_t ClientHeight() override { return 0; }
@@ -109,8 +111,9 @@ public:
   static SystemClock clock;
   static MciPlayer player;
   static NoMoviesView view;
+  static LayeredOverlay overlay;
   SetGammaDisplay(&gamma);
-  static IntroSequence intro(player, view, desktop, clock);
+  static IntroSequence intro(player, view, desktop, overlay, clock);
   intro.FormCreate();
   intro.FormShow();
   Report("during");

@@ -32,7 +32,7 @@ constexpr char HolderVariable[] = "FABLEWICK_GUARD_TEST_HOLDER";
   for (int i = 0; i < 60 && FindWindowA("Shell_TrayWnd", nullptr) == nullptr; ++i) Sleep(50);
   static Win32Desktop desktop;
   CurrentTakeover().desktop = &desktop;
-  TakeOverDesktop();
+  TakeOverDesktop(0);
   const HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent);
   if (ready != nullptr) SetEvent(ready);
   Sleep(INFINITE);

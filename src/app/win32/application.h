@@ -60,6 +60,7 @@ public:
   void Terminate() override;
   void MinimizeProgram() override;
   WindowHandle OwnerWindow() const override { return reinterpret_cast<WindowHandle>(Window()); }
+  WindowHandle MainWindow() const override { return mainForm_ ? mainForm_->WindowId() : 0; }
   void FormActivated(WindowHandle window) override { lastActive_ = reinterpret_cast<HWND>(window); }
 
   // Destroys the forms in reverse order of creation: each is hidden, its

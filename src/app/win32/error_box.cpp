@@ -2,25 +2,9 @@
 #include "app/error_text.h"
 #include "app/win32/application.h"
 #include "app/win32/thread_windows.h"
+#include "app/win32/win32_monitors.h"
 
 namespace fablewick::win32 {
-
-namespace {
-
-class Win32Monitors : public Monitors {
-public:
-  MonitorId MonitorOf(WindowHandle window) override {
-    return reinterpret_cast<MonitorId>(MonitorFromWindow(reinterpret_cast<HWND>(window), MONITOR_DEFAULTTONEAREST));
-  }
-  std::optional<Rect> WorkArea(MonitorId monitor) override {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(reinterpret_cast<HMONITOR>(monitor), &info)) return std::nullopt;
-    return Rect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-  }
-};
-
-} // namespace
 
 void Application::ReportError(std::string_view message) {
   ReleaseCapture();

@@ -1,6 +1,7 @@
 #include "app/win32/form.h"
 
 #include "app/app_error.h"
+#include "app/dialog_place.h"
 #include "app/startup_trace.h"
 
 #include <algorithm>
@@ -31,8 +32,10 @@ void Form::CreateFormWindow(const FormClass& formClass) {
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;
   int left = designLeft_, top = designTop_;
   if (CentredWhenShown()) {
-    left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const RECT area = CentringArea();
+    const Point centred = CentredIn(Rect{area.left, area.top, area.right, area.bottom}, width, height);
+    left = centred.x;
+    top = centred.y;
   }
   CreateWindowFor({.className = formClass.name.c_str(),
                    .style = frame.style,
@@ -90,16 +93,17 @@ void Form::SetClientSize(int width, int height) {
 void Form::PlaceFrame(int outerWidth, int outerHeight) {
   RECT outer;
   GetWindowRect(Window(), &outer);
-  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const RECT screen = CentringArea();
+  const Rect area{screen.left, screen.top, screen.right, screen.bottom};
+  const Point was = CentredIn(area, outer.right - outer.left, outer.bottom - outer.top);
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   int left = 0, top = 0;
   // Kept centred only while hidden and where it was centred: a place given
   // since (a move to another monitor) stays as it was.
-  if (CentredWhenShown() && !IsWindowVisible(Window()) &&
-      outer.left == (screenWidth - (outer.right - outer.left)) / 2 &&
-      outer.top == (screenHeight - (outer.bottom - outer.top)) / 2) {
-    left = (screenWidth - outerWidth) / 2;
-    top = (screenHeight - outerHeight) / 2;
+  if (CentredWhenShown() && !IsWindowVisible(Window()) && outer.left == was.x && outer.top == was.y) {
+    const Point centred = CentredIn(area, outerWidth, outerHeight);
+    left = centred.x;
+    top = centred.y;
   } else {
     flags |= SWP_NOMOVE;
   }
@@ -136,12 +140,23 @@ void Form::DisplayWindow() {
 void Form::CenterOnScreen() {
   RECT outer;
   GetWindowRect(Window(), &outer);
-  int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  const RECT screen = CentringArea();
+  const Point centred = CentredIn(Rect{screen.left, screen.top, screen.right, screen.bottom},
+                                  outer.right - outer.left, outer.bottom - outer.top);
+  const int left = centred.x, top = centred.y;
   // Usually already there: placed when it was created or last resized.
   if (outer.left == left && outer.top == top) return;
   SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::CentreIn(const Rect& area) {
+  centreArea_ = area;
+  if (CentredWhenShown() && Window() && !IsWindowVisible(Window())) CenterOnScreen();
+}
+
+RECT Form::CentringArea() const {
+  if (centreArea_) return RECT{centreArea_->left, centreArea_->top, centreArea_->right, centreArea_->bottom};
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 void Form::BringToFront() {

@@ -59,6 +59,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +93,9 @@ public:
   WindowHandle WindowId() const override { return reinterpret_cast<WindowHandle>(Window()); }
 
   void BringToFront();
+  // A form centred when shown is centred in this area (screen coordinates)
+  // rather than on the primary screen; moved there at once while hidden.
+  void CentreIn(const Rect& area);
 
   void SetClientSize(int width, int height);
   int ClientWidth() const;
@@ -143,6 +147,8 @@ private:
   void DestroyHandle();
   [[noreturn]] void MissingComponent(std::string_view name) const;
   void CenterOnScreen();
+  // Where a centred form is centred: the area given, or the primary screen.
+  RECT CentringArea() const;
 
   std::string className_;
   ClickTracker click_;
@@ -156,6 +162,7 @@ private:
   int fontHeight_ = -11;
   int designLeft_ = 0, designTop_ = 0, designWidth_ = 0, designHeight_ = 0;
   MainMenu* menu_ = nullptr;
+  std::optional<Rect> centreArea_;
   std::vector<std::unique_ptr<Component>> components_;
   std::map<std::string, Component*, std::less<>> names_;
 };

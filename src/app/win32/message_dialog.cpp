@@ -1,6 +1,8 @@
 #include "app/win32/message_dialog.h"
 
 #include "app/app_error.h"
+#include "app/dialog_place.h"
+#include "app/win32/win32_monitors.h"
 #include "app/win32/dpi.h"
 
 #include <memory>
@@ -29,6 +31,10 @@ public:
               .factories = {}}) {
     const DialogLook look = LookOf(type);
     SetCaption(look.caption);
+    // On the launcher's monitor, wherever the user has moved it; placed
+    // before anything is measured, so the DPI read below is that monitor's.
+    Win32Monitors monitors;
+    if (const std::optional<Rect> area = DialogArea(monitors, host.MainWindow())) CentreIn(*area);
 
     // Font, icon and every distance in physical pixels at the DPI of the
     // monitor the dialog comes up on, so its text is sharp there.

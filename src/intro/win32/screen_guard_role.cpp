@@ -52,15 +52,17 @@ std::optional<GuardRecord> ReadShared(HANDLE record) {
   return ReadGuardRecord(ConstGuardArea(static_cast<const std::byte*>(view.get()), GuardAreaSize));
 }
 
-// A taskbar handle that no longer names the shell's taskbar (the shell was
-// restarted) must not make the guard show some other window.
-void ForgetStaleTaskbar(GuardRecord& record) {
-  char className[32] = {};
-  const HWND taskbar = reinterpret_cast<HWND>(record.taken.hiddenTaskbar);
-  if (taskbar == nullptr) return;
-  if (!IsWindow(taskbar) || GetClassNameA(taskbar, className, sizeof className) == 0 ||
-      std::strcmp(className, "Shell_TrayWnd") != 0) {
-    record.taken.hiddenTaskbar = 0;
+// A taskbar handle that no longer names one of the shell's taskbars (the
+// shell was restarted) must not make the guard show some other window.
+void ForgetStaleTaskbars(GuardRecord& record) {
+  for (WindowHandle& slot : record.taken.hiddenTaskbars) {
+    char className[32] = {};
+    const HWND taskbar = reinterpret_cast<HWND>(slot);
+    if (taskbar == nullptr) continue;
+    if (!IsWindow(taskbar) || GetClassNameA(taskbar, className, sizeof className) == 0 ||
+        (std::strcmp(className, "Shell_TrayWnd") != 0 && std::strcmp(className, "Shell_SecondaryTrayWnd") != 0)) {
+      slot = 0;
+    }
   }
 }
 
@@ -78,7 +80,7 @@ void StandGuard(const char* value) {
     std::optional<GuardRecord> plan =
         WhatToRestore(GuardWake::LauncherEnded, ReadShared(handles.record.get()));
     if (plan) {
-      ForgetStaleTaskbar(*plan);
+      ForgetStaleTaskbars(*plan);
       Win32Desktop desktop;
       GdiGammaDisplay gamma;
       RestoreFromGuard(*plan, desktop, gamma);

@@ -45,8 +45,8 @@ TfrmSplashMovie::TfrmSplashMovie(FormHost& host)
   SetGammaDisplay(&DesktopGamma());
   InstallScreenRestoreOnCrash();
   FABLEWICK_STARTUP_MARK("crash guard");
-  sequence_ = std::make_unique<IntroSequence>(*VCR, view_, desktop_, clock_);
-  FABLEWICK_STARTUP_MARK("gamma saved");
+  sequence_ = std::make_unique<IntroSequence>(*VCR, view_, desktop_, overlay_, clock_);
+  FABLEWICK_STARTUP_MARK("intro sequence");
 }
 
 TfrmSplashMovie::~TfrmSplashMovie() = default;
@@ -72,6 +72,14 @@ void TfrmSplashMovie::SetMainForm(Form* mainForm) {
 }
 
 bool TfrmSplashMovie::AnyMovieExists() { return sequence_->AnyMovieExists(); }
+
+bool TfrmSplashMovie::FormMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+  // Sent to every top-level window when a monitor comes or goes.
+  if (message == WM_DISPLAYCHANGE && sequence_) sequence_->DisplayChanged();
+  return false;
+}
+
+WindowHandle TfrmSplashMovie::View::Window() { return reinterpret_cast<WindowHandle>(form_.Handle()); }
 
 void TfrmSplashMovie::View::SetClientSize(std::int32_t width, std::int32_t height) {
   form_.SetClientSize(width, height);

@@ -4,6 +4,7 @@
 #include "app/win32/system_clock.h"
 #include "intro/intro_sequence.h"
 #include "intro/intro_view.h"
+#include "intro/win32/layered_overlay.h"
 #include "intro/win32/vcr_player.h"
 #include "intro/win32/win32_desktop.h"
 
@@ -38,11 +39,15 @@ public:
   // The sequence's state, for tests.
   const IntroSequence& Sequence() const { return *sequence_; }
 
+protected:
+  bool FormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
 private:
   // The window as the sequence sees it.
   class View : public IntroView {
   public:
     explicit View(TfrmSplashMovie& form) : form_(form) {}
+    WindowHandle Window() override;
     void SetClientSize(std::int32_t width, std::int32_t height) override;
     std::int32_t ClientWidth() override;
     std::int32_t ClientHeight() override;
@@ -64,6 +69,7 @@ private:
 
   View view_{*this};
   Win32Desktop desktop_;
+  LayeredOverlay overlay_;
   SystemClock clock_;
   std::unique_ptr<IntroSequence> sequence_;
 };

@@ -1,5 +1,7 @@
 #include "intro/win32/win32_desktop.h"
 
+#include "intro/win32/monitor_cover.h"
+
 #include <windows.h>
 
 namespace fablewick::win32 {
@@ -12,8 +14,14 @@ HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
 } // namespace
 
-WindowHandle Win32Desktop::FindTaskbar() {
-  return reinterpret_cast<WindowHandle>(FindWindowA("Shell_TrayWnd", nullptr));
+std::vector<WindowHandle> Win32Desktop::FindTaskbars() {
+  std::vector<WindowHandle> taskbars;
+  if (HWND main = FindWindowA("Shell_TrayWnd", nullptr)) taskbars.push_back(reinterpret_cast<WindowHandle>(main));
+  HWND other = nullptr;
+  while ((other = FindWindowExA(nullptr, other, "Shell_SecondaryTrayWnd", nullptr)) != nullptr) {
+    taskbars.push_back(reinterpret_cast<WindowHandle>(other));
+  }
+  return taskbars;
 }
 
 std::optional<Rect> Win32Desktop::GetWorkArea() {
@@ -38,6 +46,37 @@ void Win32Desktop::ShowTaskbar(WindowHandle taskbar, bool visible) {
 
 ScreenSize Win32Desktop::GetScreenSize() {
   return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(monitor, &info)) {
+    const RECT& r = info.rcMonitor;
+    reinterpret_cast<std::vector<MonitorArea>*>(list)->push_back(
+        {Rect{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+  }
+  return TRUE;
+}
+
+} // namespace
+
+std::vector<MonitorArea> Win32Desktop::GetMonitors() {
+  std::vector<MonitorArea> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
+WindowHandle Win32Desktop::CoverMonitor(const Rect& area) {
+  return reinterpret_cast<WindowHandle>(CreateMonitorCover(area));
+}
+
+void Win32Desktop::Uncover(WindowHandle cover) { DestroyWindow(ToHwnd(cover)); }
+
+void Win32Desktop::MarkFullScreen(WindowHandle window, bool fullScreen) {
+  MarkFullScreenToShell(ToHwnd(window), fullScreen);
 }
 
 } // namespace fablewick::win32

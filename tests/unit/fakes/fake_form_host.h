@@ -30,6 +30,7 @@ public:
   void Terminate() override { log_.push_back("terminate"); }
   void MinimizeProgram() override { log_.push_back("minimise program"); }
   WindowHandle OwnerWindow() const override { return 1; }
+  WindowHandle MainWindow() const override { return mainForm ? mainForm->WindowId() : 0; }
   void FormActivated(WindowHandle form) override { log_.push_back("activated " + std::to_string(form)); }
 
   const FormCore* mainForm = nullptr;

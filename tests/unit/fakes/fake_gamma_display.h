@@ -3,6 +3,7 @@
 #include "intro/gamma_display.h"
 #include "intro/gamma_fade.h"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -29,8 +30,9 @@ public:
   bool WriteRamp(WindowHandle window, const GammaRamp& ramp) override {
     writes.push_back({window, ramp});
     if (log) log->push_back("gamma " + std::to_string(LevelOf(window, ramp)));
-    if (refusing.count(window) != 0) return false;
-    displays[window] = ramp;
+    if (refusing.count(window) != 0 || (accepts && !accepts(ramp))) return false;
+    // A display that reports success but keeps what it had.
+    if (ignoring.count(window) == 0) displays[window] = ramp;
     return true;
   }
 
@@ -71,6 +73,9 @@ public:
   std::map<WindowHandle, GammaRamp> displays;
   std::map<WindowHandle, GammaRamp> references;
   std::set<WindowHandle> refusing;
+  std::set<WindowHandle> ignoring;
+  // When set, the ramps every display refuses (as Wine refuses all-zero).
+  std::function<bool(const GammaRamp&)> accepts;
   std::vector<Write> writes;
   int reads = 0;
   std::vector<std::string>* log = nullptr;

@@ -12,6 +12,9 @@ namespace fablewick::fakes {
 // close requests and the files present in the current directory.
 class FakeIntroView : public IntroView {
 public:
+  static constexpr WindowHandle IntroWindow = 0x30030;
+  WindowHandle Window() override { return IntroWindow; }
+
   void SetClientSize(std::int32_t width, std::int32_t height) override {
     clientWidth = width;
     clientHeight = height;

@@ -1,0 +1,96 @@
+#include "intro/screen_fade.h"
+
+#include "intro/gamma_fade.h"
+#include "intro/screen_takeover.h"
+
+namespace fablewick {
+
+std::uint8_t OverlayOpacity(int level) {
+  if (level <= 0) return 255;
+  if (level >= 100) return 0;
+  return static_cast<std::uint8_t>((100 - level) * 255 / 100);
+}
+
+ScreenFade::ScreenFade(FadeOverlay& overlay, Clock& clock) : overlay_(overlay), clock_(clock) {
+  CurrentTakeover().overlay = &overlay_;
+}
+
+ScreenFade::~ScreenFade() {
+  ScreenTakeover& taken = CurrentTakeover();
+  if (taken.overlay != &overlay_) return;
+  TakeDownOverlay();
+  taken.overlay = nullptr;
+}
+
+void ScreenFade::BeginShowing() {
+  ScreenTakeover& taken = CurrentTakeover();
+  taken.overlay = &overlay_;
+  // The ramp to give back is the one in force now, which the system (night
+  // light, a calibration tool) may have changed since the last showing. A
+  // screen still dimmed by an interrupted fade keeps the ramp saved before.
+  if (!taken.dimmed) FreeGammaList();
+  rampAvailable_ = GammaAvailable() != 0;
+  overlayBroken_ = false;
+  overlayFrom_ = rampAvailable_ ? -1 : 100;
+}
+
+void ScreenFade::Fade(FadeDirection direction) {
+  for (int step = 0; step < FadeSteps; ++step) {
+    if (!CanDarken()) return;
+    const int percent = step * 100 / (FadeSteps - 1);
+    clock_.Sleep(FadeStepSleepMs);
+    SetLevel(direction == FadeDirection::In ? percent : 100 - percent);
+  }
+}
+
+void ScreenFade::SetLevel(int level) {
+  if (level > overlayFrom_ || overlayBroken_) {
+    if (!rampAvailable_) return;
+    if (RampLevel(level)) {
+      // Only now, with the ramp at this level, may the overlay from the
+      // levels below come down: the screen is never brighter than either.
+      TakeDownOverlay();
+      return;
+    }
+    // Without an overlay the last level the display took stays in force.
+    if (overlayBroken_) return;
+    overlayFrom_ = level;
+  }
+  OverlayLevel(level);
+}
+
+bool ScreenFade::RampLevel(int level) {
+  if (level < 100 && !CurrentTakeover().dimmed) MarkDimmed(true);
+  const bool took = SetGammaLevelAllChecked(static_cast<std::int16_t>(level)) != 0;
+  if (level >= 100 && CurrentTakeover().dimmed) MarkDimmed(false);
+  return took;
+}
+
+void ScreenFade::OverlayLevel(int level) {
+  ScreenTakeover& taken = CurrentTakeover();
+  if (level >= 100) {
+    TakeDownOverlay();
+  } else {
+    taken.overlayShown = true;
+    if (!overlay_.Show(OverlayOpacity(level))) {
+      overlayBroken_ = true;
+      TakeDownOverlay();
+      return;
+    }
+  }
+  // The overlay darkens the screen on its own from here: the ramp goes back
+  // to the saved one at once, so no dimmed ramp outlives the intro.
+  if (rampAvailable_ && taken.dimmed) {
+    SetGammaLevelAll(100);
+    MarkDimmed(false);
+  }
+}
+
+void ScreenFade::TakeDownOverlay() {
+  ScreenTakeover& taken = CurrentTakeover();
+  if (!taken.overlayShown) return;
+  taken.overlayShown = false;
+  overlay_.Hide();
+}
+
+} // namespace fablewick

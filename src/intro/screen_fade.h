@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/clock.h"
+#include "intro/fade_overlay.h"
+
+#include <cstdint>
+
+namespace fablewick {
+
+constexpr std::uint32_t FadeStepSleepMs = 20;
+constexpr int FadeSteps = 21;
+
+enum class FadeDirection { Out, In };
+
+// The opacity of the overlay that leaves `level` percent of the light.
+std::uint8_t OverlayOpacity(int level);
+
+// Darkens the screen to a level through the display's gamma ramp wherever
+// the display takes the ramp, and through the overlay from the first level
+// it refuses (or at every level when it has no ramp). A fade in after such a
+// switch retraces the fade out: the overlay for the levels it covered, the
+// ramp above them, so the screen never flashes bright between the two.
+class ScreenFade {
+public:
+  ScreenFade(FadeOverlay& overlay, Clock& clock);
+  ~ScreenFade();
+  ScreenFade(const ScreenFade&) = delete;
+  ScreenFade& operator=(const ScreenFade&) = delete;
+
+  // Reads the ramp in force now, which every full level of this showing
+  // gives back, and forgets the path the previous showing took.
+  void BeginShowing();
+  // Levels 100, 95, ... 0 (out) or 0, 5, ... 100 (in), each after a 20 ms
+  // sleep on the calling thread; no sleeps when nothing can darken.
+  void Fade(FadeDirection direction);
+  void SetLevel(int level);
+
+  // The highest level the overlay stands for in this showing: -1 while the
+  // ramp has taken every level, 100 when there is no ramp.
+  int OverlayFrom() const { return overlayFrom_; }
+
+private:
+  bool CanDarken() const { return rampAvailable_ || !overlayBroken_; }
+  // True when the display took the level (read back to check).
+  bool RampLevel(int level);
+  void OverlayLevel(int level);
+  void TakeDownOverlay();
+
+  FadeOverlay& overlay_;
+  Clock& clock_;
+  bool rampAvailable_ = false;
+  bool overlayBroken_ = false;
+  int overlayFrom_ = 100;
+};
+
+} // namespace fablewick

@@ -1,0 +1,172 @@
+#include "intro/screen_fade.h"
+
+#include "intro/gamma_fade.h"
+#include "intro/screen_takeover.h"
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_fade_overlay.h"
+#include "fakes/fake_gamma_display.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace fablewick {
+namespace {
+
+using fakes::FakeGammaDisplay;
+using Log = std::vector<std::string>;
+
+// Which of the ramp and the overlay carries each level, as the display
+// takes or refuses ramps, and what the screen is left with.
+class ScreenFadeTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    CurrentTakeover() = ScreenTakeover{};
+    gamma.Install(FakeGammaDisplay::Desktop, saved);
+    gamma.log = &log;
+    overlay.log = &log;
+  }
+  // Like Wine's X11 driver: every ramp but the all-black one.
+  void RefuseBlack() {
+    gamma.accepts = [](const GammaRamp& ramp) { return ramp != GammaRamp{}; };
+  }
+  // Like Windows 10: nothing far below the saved ramp.
+  void RefuseBelow(int level) {
+    gamma.accepts = [this, level](const GammaRamp& ramp) {
+      return gamma.LevelOf(FakeGammaDisplay::Desktop, ramp) >= level;
+    };
+  }
+  const GammaRamp& Shown() { return gamma.displays[FakeGammaDisplay::Desktop]; }
+  // A whole showing as the intro window drives it.
+  Log Showing() {
+    log.clear();
+    fade.BeginShowing();
+    fade.Fade(FadeDirection::Out);
+    log.push_back("-- shown");
+    fade.SetLevel(100);
+    log.push_back("-- closing");
+    fade.SetLevel(0);
+    fade.Fade(FadeDirection::In);
+    return log;
+  }
+  static Log Gamma(int from, int to, int by) {
+    Log steps;
+    for (int level = from; by > 0 ? level <= to : level >= to; level += by) {
+      steps.push_back("gamma " + std::to_string(level));
+    }
+    return steps;
+  }
+  static Log Join(std::initializer_list<Log> parts) {
+    Log all;
+    for (const Log& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  }
+
+  Log log;
+  fakes::FakeClock clock;
+  FakeGammaDisplay gamma;
+  fakes::BoundGammaDisplay boundGamma{gamma};
+  fakes::FakeFadeOverlay overlay;
+  GammaRamp saved = FakeGammaDisplay::DistinctRamp(3);
+  ScreenFade fade{overlay, clock};
+};
+
+TEST_F(ScreenFadeTest, ARampRefusedOnlyAtBlackHandsBlackToTheOverlayAndTheFadeInRetracesIt) {
+  RefuseBlack();
+  const Log steps = Showing();
+  EXPECT_EQ(steps, Join({Gamma(100, 0, -5),
+                         {"overlay 255", "gamma 100", "-- shown", "gamma 100", "overlay down", "-- closing",
+                          "overlay 255", "overlay 255", "gamma 5", "overlay down"},
+                         Gamma(10, 100, 5)}));
+  EXPECT_EQ(Shown(), saved);
+  EXPECT_FALSE(overlay.shown);
+  EXPECT_FALSE(CurrentTakeover().dimmed);
+}
+
+TEST_F(ScreenFadeTest, ADisplayWithAFloorFadesOnTheRampToItAndOnTheOverlayBelow) {
+  RefuseBelow(50);
+  Showing();
+  const Log out(log.begin(), log.begin() + 14);
+  EXPECT_EQ(out, Join({Gamma(100, 45, -5), {"overlay " + std::to_string(OverlayOpacity(45)), "gamma 100"}}));
+  // In: the overlay up to the level where it took over, the ramp above.
+  const auto closing = std::find(log.begin(), log.end(), "-- closing") - log.begin();
+  Log in(log.begin() + closing + 1, log.end());
+  Log expected{"overlay 255"};
+  for (int level = 0; level <= 45; level += 5) expected.push_back("overlay " + std::to_string(OverlayOpacity(level)));
+  expected.push_back("gamma 50");
+  expected.push_back("overlay down");
+  for (const auto& step : Gamma(55, 100, 5)) expected.push_back(step);
+  EXPECT_EQ(in, expected);
+  EXPECT_EQ(Shown(), saved);
+}
+
+TEST_F(ScreenFadeTest, ARampThatReadsBackDifferentCountsAsRefused) {
+  gamma.ignoring.insert(FakeGammaDisplay::Desktop);
+  fade.BeginShowing();
+  fade.Fade(FadeDirection::Out);
+  EXPECT_EQ(fade.OverlayFrom(), 95);
+  EXPECT_TRUE(overlay.shown);
+  EXPECT_EQ(overlay.opacity, 255);
+  EXPECT_FALSE(CurrentTakeover().dimmed) << "the guard would rewrite a ramp nobody changed";
+}
+
+TEST_F(ScreenFadeTest, WithoutARampEveryStepIsTheOverlaysAndFullTakesItDown) {
+  gamma.displays.clear();
+  fade.BeginShowing();
+  std::vector<int> opacities;
+  clock.onSleep = [&](std::uint32_t) { opacities.push_back(overlay.shown ? overlay.opacity : 0); };
+  fade.Fade(FadeDirection::Out);
+  opacities.push_back(overlay.opacity);
+  opacities.erase(opacities.begin()); // before the first step
+  EXPECT_EQ(opacities.front(), 0);
+  opacities.erase(opacities.begin()); // level 100 puts nothing up
+  for (std::size_t i = 1; i < opacities.size(); ++i) EXPECT_GT(opacities[i], opacities[i - 1]);
+  EXPECT_EQ(opacities.size(), 20u);
+  EXPECT_EQ(opacities.back(), 255);
+  fade.Fade(FadeDirection::In);
+  EXPECT_FALSE(overlay.shown);
+  EXPECT_TRUE(gamma.writes.empty());
+}
+
+TEST_F(ScreenFadeTest, AnOverlayThatCannotBeMadeLeavesTheLastLevelTheDisplayTookAsBefore) {
+  RefuseBlack();
+  overlay.makeable = false;
+  fade.BeginShowing();
+  fade.Fade(FadeDirection::Out);
+  EXPECT_EQ(gamma.LevelOf(FakeGammaDisplay::Desktop, Shown()), 5);
+  EXPECT_TRUE(CurrentTakeover().dimmed);
+  fade.SetLevel(100);
+  EXPECT_EQ(Shown(), saved);
+  EXPECT_FALSE(CurrentTakeover().dimmed);
+}
+
+TEST_F(ScreenFadeTest, EachShowingGivesBackTheRampInForceJustBeforeItsFade) {
+  Showing();
+  const GammaRamp nightLight = FakeGammaDisplay::DistinctRamp(40);
+  gamma.Install(FakeGammaDisplay::Desktop, nightLight);
+  Showing();
+  EXPECT_EQ(Shown(), nightLight);
+
+  // A screen an interrupted fade left dim is no ramp to keep.
+  fade.BeginShowing();
+  fade.SetLevel(30);
+  fade.BeginShowing();
+  fade.SetLevel(100);
+  EXPECT_EQ(Shown(), nightLight);
+}
+
+TEST_F(ScreenFadeTest, AnOverlayLeftUpIsTakenDownWithWhateverElseIsGivenBack) {
+  gamma.displays.clear();
+  fade.BeginShowing();
+  fade.SetLevel(0);
+  ASSERT_TRUE(overlay.shown);
+  EXPECT_TRUE(RestoreTakenScreen());
+  EXPECT_FALSE(overlay.shown);
+  EXPECT_FALSE(RestoreTakenScreen());
+}
+
+} // namespace
+} // namespace fablewick

@@ -2,10 +2,14 @@
 // launcher the way any other program on the desktop would see it: the screen
 // fades out before the intro shows, is at full while the movies play, fades
 // back in after the intro has closed and ends on exactly the ramp it had.
-#include "driver.h"
+// The display refuses the all-black ramp, so black itself is the overlay's.
+#include "e2e_screen.h"
+
+#include "../win32/intro_fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -81,9 +85,9 @@ RampLevels Calibrate(const Ramp& saved) {
 // A ramp that is plainly not the identity and differs per channel, yet is
 // smooth and rising, so the display takes it; each entry is a whole number of
 // 1/255 steps, so that a display keeping eight bits holds it exactly.
-Ramp NonIdentityRamp() {
+Ramp NonIdentityRamp(std::uint32_t red = 202, std::uint32_t green = 225, std::uint32_t blue = 238) {
   Ramp ramp(3 * 256);
-  const std::uint32_t tops[3] = {202, 225, 238};
+  const std::uint32_t tops[3] = {red, green, blue};
   for (int channel = 0; channel < 3; ++channel) {
     for (std::uint32_t i = 0; i < 256; ++i) ramp[channel * 256 + i] = static_cast<WORD>(257 * (tops[channel] * i / 255));
   }
@@ -106,7 +110,8 @@ bool IntroShows(const LauncherProcess& launcher) {
 struct Sample {
   DWORD tick;
   int level;
-  bool introShows;
+  bool introShows; // the intro window or the overlay, which covers it
+  int overlayAlpha; // -1: no overlay
 };
 
 std::string Levels(const std::vector<Sample>& samples, size_t from, size_t to) {
@@ -167,9 +172,10 @@ TEST(GammaThroughTheIntro, FadesOutBeforeItFullWhileItPlaysAndBackInAfterToTheSa
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     const std::optional<Ramp> ramp = ReadScreenRamp();
     ASSERT_TRUE(ramp.has_value());
-    samples.push_back({GetTickCount(), levels.LevelOf(*ramp), IntroShows(launcher)});
+    const std::optional<OverlaySeen> overlay = FindOverlay(launcher);
+    samples.push_back({GetTickCount(), levels.LevelOf(*ramp), IntroShows(launcher), overlay ? overlay->alpha : -1});
     introSeen = introSeen || samples.back().introShows;
-    if (introSeen && !samples.back().introShows && samples.back().level == 100) {
+    if (introSeen && !samples.back().introShows && samples.back().level == 100 && samples.back().overlayAlpha == -1) {
       for (const TopWindow& top : launcher.Windows()) {
         if (top.visible && top.hasMenu && top.caption == kLauncherCaption) launcherWindow = top.handle;
       }
@@ -205,6 +211,17 @@ TEST(GammaThroughTheIntro, FadesOutBeforeItFullWhileItPlaysAndBackInAfterToTheSa
     }
   }
 
+  // Black is the overlay's, over the saved ramp put back at once, and no
+  // overlay is up while the ramp still dims the screen.
+  bool blackOverSaved = false;
+  for (size_t i = 0; i < fadeInStart; ++i) {
+    if (samples[i].overlayAlpha == 255 && samples[i].level == 100) blackOverSaved = true;
+    if (samples[i].level < 100) {
+      EXPECT_TRUE(samples[i].overlayAlpha == -1 || samples[i].level == 5);
+    }
+  }
+  EXPECT_TRUE(blackOverSaved) << "the overlay did not take over at the refused black step";
+
   // Full all the while the movie plays (two seconds), not on a dark screen.
   for (size_t i = fadeOutEnd; i < fadeInStart; ++i) {
     ASSERT_TRUE(samples[i].introShows) << "full brightness without the intro: " << Levels(samples, 0, samples.size());
@@ -220,9 +237,48 @@ TEST(GammaThroughTheIntro, FadesOutBeforeItFullWhileItPlaysAndBackInAfterToTheSa
 
   // The saved ramp, bit for bit, and it stays so after the launcher ends.
   EXPECT_EQ(ReadScreenRamp(), saved);
+  EXPECT_FALSE(FindOverlay(launcher).has_value());
   PostMessageA(launcherWindow, WM_CLOSE, 0, 0);
   ASSERT_TRUE(launcher.WaitForExit(15000).has_value());
   EXPECT_EQ(ReadScreenRamp(), saved);
+}
+
+TEST(GammaThroughTheIntro, AnAboutReplayAfterTheRampWasChangedFromOutsideEndsOnTheChangedRamp) {
+  using namespace std::chrono_literals;
+  if (OnScreen("FABLEWICK_X_SERVER", "Xvfb")) GTEST_SKIP() << "Xvfb has no gamma ramp";
+  const std::optional<Ramp> original = ReadScreenRamp();
+  ASSERT_TRUE(original.has_value()) << "this display has no gamma ramp";
+  RampGuard restoreOriginal(*original);
+  ASSERT_TRUE(WriteScreenRamp(NonIdentityRamp()));
+
+  registry::Reset();
+  registry::SetDword(kLauncherKey, "128", 0); // no intro at start, no tune
+  input::MoveToScreen(0, 0);
+  ScenarioFolder startFolder("gamma_about_start");
+  ScenarioFolder package("gamma_about_package");
+  package.AddMovies({"Kelvarn Movie.avi"});
+  registry::SetInstallDir(package.Path());
+  LauncherProcess launcher = LauncherProcess::Start(startFolder);
+  const HWND window = launcher.WaitForLauncher();
+  ASSERT_NE(window, nullptr);
+
+  // Night light, or a calibration tool, changes the ramp while the launcher runs.
+  const Ramp changed = NonIdentityRamp(238, 214, 180);
+  ASSERT_TRUE(WriteScreenRamp(changed));
+  ASSERT_EQ(ReadScreenRamp(), changed);
+
+  ASSERT_TRUE(BringToFront(window));
+  input::Keys({VK_MENU, 'H'});
+  input::Keys({'A'});
+  ASSERT_TRUE(fablewick::testing::PumpUntil([&] { return IntroWindowShows(launcher); }, 20s)) << "no intro came up";
+  ASSERT_TRUE(fablewick::testing::PumpUntil(
+      [&] { return !IntroWindowShows(launcher) && !FindOverlay(launcher) && ReadScreenRamp() == changed; }, 30s))
+      << "the intro ended on another ramp";
+  fablewick::testing::PumpFor(500ms);
+  EXPECT_EQ(ReadScreenRamp(), changed) << "something dimmed the screen after the launcher was back";
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(launcher.WaitForExit(15000).has_value());
 }
 
 } // namespace

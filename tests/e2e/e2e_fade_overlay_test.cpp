@@ -1,0 +1,106 @@
+// A first start on a display without a gamma ramp (Xvfb): the launcher's
+// black overlay darkens the screen in steps before the movie and brightens
+// it in steps after, and is gone once the launcher is up.
+#include "e2e_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace fablewick::e2e {
+namespace {
+
+struct Sample {
+  int alpha; // -1: no overlay
+  bool intro;
+};
+
+std::string Describe(const std::vector<Sample>& samples) {
+  std::string text;
+  for (const Sample& s : samples) text += std::to_string(s.alpha) + (s.intro ? "i " : " ");
+  return text;
+}
+
+// The opacities in order with repeats dropped.
+std::vector<int> Steps(const std::vector<Sample>& samples, size_t from, size_t to) {
+  std::vector<int> steps;
+  for (size_t i = from; i < to; ++i) {
+    if (steps.empty() || steps.back() != samples[i].alpha) steps.push_back(samples[i].alpha);
+  }
+  return steps;
+}
+
+TEST(FadeOverlayWithoutARamp, DarkensInStepsBeforeTheMovieBrightensAfterAndLeavesNothing) {
+  if (!OnScreen("FABLEWICK_X_SERVER", "Xvfb")) {
+    GTEST_SKIP() << "needs a display without a gamma ramp: tests/e2e/run_on_screen xvfb";
+  }
+  registry::Reset();
+  input::MoveToScreen(0, 0);
+  ScenarioFolder startFolder("overlay_first_run_start");
+  ScenarioFolder package("overlay_first_run_package");
+  package.AddMovies({"Kelvarn Movie.avi"});
+  registry::SetInstallDir(package.Path());
+
+  LauncherProcess launcher = LauncherProcess::Start(startFolder);
+  ASSERT_TRUE(launcher.Started());
+  std::vector<Sample> samples;
+  std::optional<OverlaySeen> blackOverlay;
+  bool introSeen = false;
+  HWND launcherWindow = nullptr;
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 40000 && launcher.Running()) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    const std::optional<OverlaySeen> overlay = FindOverlay(launcher);
+    samples.push_back({overlay ? overlay->alpha : -1, IntroWindowShows(launcher)});
+    if (overlay && overlay->alpha == 255 && !blackOverlay) blackOverlay = overlay;
+    introSeen = introSeen || samples.back().intro;
+    if (introSeen && !samples.back().intro && !overlay) {
+      launcherWindow = VisibleLauncher(launcher);
+      if (launcherWindow != nullptr) break;
+    }
+  }
+  ASSERT_TRUE(introSeen) << "no intro came up";
+  ASSERT_NE(launcherWindow, nullptr) << "the launcher did not come up after the intro: " << Describe(samples);
+  ASSERT_TRUE(blackOverlay.has_value()) << "the screen never went black: " << Describe(samples);
+
+  // Over every monitor and above every window, yet never in the way.
+  const RECT screen = VirtualScreen();
+  EXPECT_TRUE(EqualRect(&blackOverlay->rect, &screen));
+  const LONG wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  EXPECT_EQ(blackOverlay->exStyle & wanted, wanted);
+
+  size_t introUp = 0;
+  while (introUp < samples.size() && !samples[introUp].intro) ++introUp;
+  const std::vector<int> darkening = Steps(samples, 0, introUp);
+  EXPECT_EQ(darkening.back(), 255) << "the intro showed before the screen was black: " << Describe(samples);
+  for (size_t i = 1; i < darkening.size(); ++i) EXPECT_GT(darkening[i], darkening[i - 1]) << Describe(samples);
+  EXPECT_GE(darkening.size(), 8u) << "too few visible steps: " << Describe(samples);
+
+  // The movie itself plays without the overlay.
+  size_t clear = introUp;
+  while (clear < samples.size() && samples[clear].alpha != -1) ++clear;
+  size_t closing = clear;
+  while (closing < samples.size() && samples[closing].alpha == -1) ++closing;
+  ASSERT_LT(closing, samples.size()) << Describe(samples);
+  for (size_t i = clear; i < closing; ++i) ASSERT_TRUE(samples[i].intro) << Describe(samples);
+
+  const std::vector<int> brightening = Steps(samples, closing, samples.size());
+  EXPECT_EQ(brightening.front(), 255) << Describe(samples);
+  EXPECT_EQ(brightening.back(), -1);
+  for (size_t i = 1; i < brightening.size(); ++i) EXPECT_LT(brightening[i], brightening[i - 1]) << Describe(samples);
+  EXPECT_GE(brightening.size(), 8u) << "too few visible steps: " << Describe(samples);
+
+  // Nothing of it is left while the launcher is in use.
+  Sleep(1000);
+  for (const TopWindow& top : launcher.Windows()) {
+    const LONG exStyle = static_cast<LONG>(GetWindowLongPtrA(top.handle, GWL_EXSTYLE));
+    EXPECT_FALSE(exStyle & WS_EX_LAYERED) << "an overlay window remains: " << e2e::Describe(launcher.Windows());
+  }
+  PostMessageA(launcherWindow, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(launcher.WaitForExit(15000).has_value());
+}
+
+} // namespace
+} // namespace fablewick::e2e

@@ -1,0 +1,59 @@
+#pragma once
+// The launcher's screen take-over as another program on the desktop sees it:
+// its fade overlay, its intro window, and which kind of screen the harness
+// runs on.
+#include "driver.h"
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace fablewick::e2e {
+
+inline bool OnScreen(const char* variable, const char* value) {
+  const char* set = std::getenv(variable);
+  return set != nullptr && std::string(set) == value;
+}
+
+struct OverlaySeen {
+  HWND window = nullptr;
+  int alpha = 0;
+  LONG exStyle = 0;
+  RECT rect{};
+};
+
+// The visible layered window of the launcher, with the opacity it was given
+// (a display without a compositor draws it black whatever the opacity, so
+// the opacity is what shows the steps).
+inline std::optional<OverlaySeen> FindOverlay(const LauncherProcess& launcher) {
+  for (const TopWindow& top : launcher.Windows()) {
+    const LONG exStyle = static_cast<LONG>(GetWindowLongPtrA(top.handle, GWL_EXSTYLE));
+    if (!top.visible || (exStyle & WS_EX_LAYERED) == 0) continue;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!GetLayeredWindowAttributes(top.handle, nullptr, &alpha, &flags)) continue;
+    return OverlaySeen{top.handle, (flags & LWA_ALPHA) ? alpha : 255, exStyle, top.rect};
+  }
+  return std::nullopt;
+}
+
+inline bool IntroWindowShows(const LauncherProcess& launcher) {
+  for (const TopWindow& top : launcher.Windows()) {
+    if (top.visible && top.className == "TfrmSplashMovie") return true;
+  }
+  return false;
+}
+
+inline HWND VisibleLauncher(const LauncherProcess& launcher) {
+  for (const TopWindow& top : launcher.Windows()) {
+    if (top.visible && top.hasMenu && top.caption == kLauncherCaption) return top.handle;
+  }
+  return nullptr;
+}
+
+inline RECT VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+} // namespace fablewick::e2e

@@ -104,7 +104,8 @@ protected:
 
 
   // What a person would see of the launcher's process at one moment: the
-  // launcher window and a borderless window over the whole screen.
+  // launcher window and a borderless window over the whole screen (not the
+  // fade's layered overlay, which covers it for a moment too).
   struct OnScreen {
     HWND launcher = nullptr, intro = nullptr;
   };
@@ -112,7 +113,7 @@ protected:
     OnScreen seen;
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     for (const TopWindow& top : launcher_.Windows()) {
-      if (!top.visible) continue;
+      if (!top.visible || (GetWindowLongPtrA(top.handle, GWL_EXSTYLE) & WS_EX_LAYERED) != 0) continue;
       if (top.caption == kLauncherCaption && top.hasMenu) seen.launcher = top.handle;
       const SIZE client = ClientSize(top.handle);
       bool coversTheScreen = top.rect.left == 0 && top.rect.top == 0 && top.rect.right == screenWidth &&

@@ -122,12 +122,14 @@ TEST_F(SingleInstance, ASecondStartDuringTheIntroBringsTheIntroToTheFront) {
   LauncherProcess first = LauncherProcess::Start(start);
   ASSERT_TRUE(first.Started());
 
-  // The intro is the visible window without a menu bar that covers the screen.
+  // The intro is the visible window without a menu bar that covers the
+  // screen; the fade's overlay, which covers it too, is no window to activate.
   HWND intro = nullptr;
   const DWORD began = GetTickCount();
   while (!intro && GetTickCount() - began < 20000) {
     for (const TopWindow& top : first.Windows()) {
-      if (top.visible && !top.hasMenu && top.rect.right - top.rect.left == GetSystemMetrics(SM_CXSCREEN)) {
+      const bool layered = (GetWindowLongPtrA(top.handle, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+      if (top.visible && !top.hasMenu && !layered && top.rect.right - top.rect.left == GetSystemMetrics(SM_CXSCREEN)) {
         intro = top.handle;
       }
     }

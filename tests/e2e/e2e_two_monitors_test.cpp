@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -65,14 +66,14 @@ private:
 // The share of the area's pixels that are near the colour.
 double ShareNear(const Image& image, int value) {
   if (image.Empty()) return 0;
-  size_t near = 0;
+  size_t matching = 0;
   for (int y = 0; y < image.height; ++y) {
     for (int x = 0; x < image.width; ++x) {
       const std::uint8_t* p = image.At(x, y);
-      if (std::abs(p[0] - value) < 40 && std::abs(p[1] - value) < 40 && std::abs(p[2] - value) < 40) ++near;
+      if (std::abs(p[0] - value) < 40 && std::abs(p[1] - value) < 40 && std::abs(p[2] - value) < 40) ++matching;
     }
   }
-  return static_cast<double>(near) / (static_cast<double>(image.width) * image.height);
+  return static_cast<double>(matching) / (static_cast<double>(image.width) * image.height);
 }
 
 RECT Inside(const RECT& r, int margin) { return RECT{r.left + margin, r.top + margin, r.right - margin, r.bottom - margin}; }
@@ -143,7 +144,9 @@ TEST_F(TwoMonitors, DuringTheIntroTheSecondMonitorIsBlackAndEveryTaskbarHiddenAn
   EXPECT_TRUE(SecondIsBlack()) << "the second monitor stays bright beside the movie";
   // The movie is on the primary monitor, where the intro window covers it all.
   for (const TopWindow& top : launcher_.Windows()) {
-    if (top.visible && top.className == "TfrmSplashMovie") EXPECT_TRUE(EqualRect(&top.rect, &primary_));
+    if (top.visible && top.className == "TfrmSplashMovie") {
+      EXPECT_TRUE(EqualRect(&top.rect, &primary_));
+    }
   }
 
   // A click on the movie ends the only one; the intro closes and fades in.

@@ -52,8 +52,9 @@ TEST(FadeOverlayWithoutARamp, DarkensInStepsBeforeTheMovieBrightensAfterAndLeave
   while (GetTickCount() - start < 40000 && launcher.Running()) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    const std::optional<OverlaySeen> overlay = FindOverlay(launcher);
-    samples.push_back({overlay ? overlay->alpha : -1, IntroWindowShows(launcher)});
+    const std::vector<TopWindow> windows = launcher.Windows();
+    const std::optional<OverlaySeen> overlay = FindOverlay(windows);
+    samples.push_back({overlay ? overlay->alpha : -1, IntroWindowShows(windows)});
     if (overlay && overlay->alpha == 255 && !blackOverlay) blackOverlay = overlay;
     introSeen = introSeen || samples.back().intro;
     if (introSeen && !samples.back().intro && !overlay) {

@@ -96,9 +96,9 @@ Ramp NonIdentityRamp(std::uint32_t red = 202, std::uint32_t green = 225, std::ui
 
 // The intro window as another program sees it: a visible borderless window
 // of the launcher's process over the whole screen.
-bool IntroShows(const LauncherProcess& launcher) {
+bool IntroShows(const std::vector<TopWindow>& windows) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  for (const TopWindow& top : launcher.Windows()) {
+  for (const TopWindow& top : windows) {
     if (top.visible && !top.hasMenu && top.caption != kLauncherCaption && top.rect.left == 0 &&
         top.rect.top == 0 && top.rect.right == width && top.rect.bottom == height) {
       return true;
@@ -172,8 +172,12 @@ TEST(GammaThroughTheIntro, FadesOutBeforeItFullWhileItPlaysAndBackInAfterToTheSa
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     const std::optional<Ramp> ramp = ReadScreenRamp();
     ASSERT_TRUE(ramp.has_value());
-    const std::optional<OverlaySeen> overlay = FindOverlay(launcher);
-    samples.push_back({GetTickCount(), levels.LevelOf(*ramp), IntroShows(launcher), overlay ? overlay->alpha : -1});
+    // One look at the windows per reading, so readings come fast.
+    const std::vector<TopWindow> windows = launcher.Windows();
+    const std::optional<OverlaySeen> overlay = FindOverlay(windows);
+    // A black overlay hides the screen as the intro does, on every monitor.
+    const bool covered = IntroShows(windows) || (overlay && overlay->alpha == 255);
+    samples.push_back({GetTickCount(), levels.LevelOf(*ramp), covered, overlay ? overlay->alpha : -1});
     introSeen = introSeen || samples.back().introShows;
     if (introSeen && !samples.back().introShows && samples.back().level == 100 && samples.back().overlayAlpha == -1) {
       for (const TopWindow& top : launcher.Windows()) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fablewick::e2e {
 
@@ -25,8 +26,8 @@ struct OverlaySeen {
 // The visible layered window of the launcher, with the opacity it was given
 // (a display without a compositor draws it black whatever the opacity, so
 // the opacity is what shows the steps).
-inline std::optional<OverlaySeen> FindOverlay(const LauncherProcess& launcher) {
-  for (const TopWindow& top : launcher.Windows()) {
+inline std::optional<OverlaySeen> FindOverlay(const std::vector<TopWindow>& windows) {
+  for (const TopWindow& top : windows) {
     const LONG exStyle = static_cast<LONG>(GetWindowLongPtrA(top.handle, GWL_EXSTYLE));
     if (!top.visible || (exStyle & WS_EX_LAYERED) == 0) continue;
     BYTE alpha = 0;
@@ -36,13 +37,15 @@ inline std::optional<OverlaySeen> FindOverlay(const LauncherProcess& launcher) {
   }
   return std::nullopt;
 }
+inline std::optional<OverlaySeen> FindOverlay(const LauncherProcess& launcher) { return FindOverlay(launcher.Windows()); }
 
-inline bool IntroWindowShows(const LauncherProcess& launcher) {
-  for (const TopWindow& top : launcher.Windows()) {
+inline bool IntroWindowShows(const std::vector<TopWindow>& windows) {
+  for (const TopWindow& top : windows) {
     if (top.visible && top.className == "TfrmSplashMovie") return true;
   }
   return false;
 }
+inline bool IntroWindowShows(const LauncherProcess& launcher) { return IntroWindowShows(launcher.Windows()); }
 
 inline HWND VisibleLauncher(const LauncherProcess& launcher) {
   for (const TopWindow& top : launcher.Windows()) {

@@ -113,24 +113,6 @@ TEST_F(ScreenFadeTest, ARampThatReadsBackDifferentCountsAsRefused) {
   EXPECT_FALSE(CurrentTakeover().dimmed) << "the guard would rewrite a ramp nobody changed";
 }
 
-TEST_F(ScreenFadeTest, WithoutARampEveryStepIsTheOverlaysAndFullTakesItDown) {
-  gamma.displays.clear();
-  fade.BeginShowing();
-  std::vector<int> opacities;
-  clock.onSleep = [&](std::uint32_t) { opacities.push_back(overlay.shown ? overlay.opacity : 0); };
-  fade.Fade(FadeDirection::Out);
-  opacities.push_back(overlay.opacity);
-  opacities.erase(opacities.begin()); // before the first step
-  EXPECT_EQ(opacities.front(), 0);
-  opacities.erase(opacities.begin()); // level 100 puts nothing up
-  for (std::size_t i = 1; i < opacities.size(); ++i) EXPECT_GT(opacities[i], opacities[i - 1]);
-  EXPECT_EQ(opacities.size(), 20u);
-  EXPECT_EQ(opacities.back(), 255);
-  fade.Fade(FadeDirection::In);
-  EXPECT_FALSE(overlay.shown);
-  EXPECT_TRUE(gamma.writes.empty());
-}
-
 TEST_F(ScreenFadeTest, AnOverlayThatCannotBeMadeLeavesTheLastLevelTheDisplayTookAsBefore) {
   RefuseBlack();
   overlay.makeable = false;

@@ -1,6 +1,5 @@
 #include "app/app_error.h"
 #include "app/win32/application.h"
-#include "app/win32/message_dialog.h"
 
 #include "frame_test_helpers.h"
 
@@ -149,32 +148,6 @@ TEST(FrameErrorBox, WithTheFormOnAnotherMonitorTheBoxComesUpThereAndTheOwnerGoes
   RECT ownerAfter{};
   GetWindowRect(App().Handle(), &ownerAfter);
   EXPECT_TRUE(EqualRect(&ownerBefore, &ownerAfter));
-  App().DestroyForms();
-}
-
-TEST(MessageDialogMonitor, TheDialogIsCentredOnTheMonitorOfTheMainForm) {
-  RECT other{};
-  EnumDisplayMonitors(nullptr, nullptr, &FindOtherMonitor, reinterpret_cast<LPARAM>(&other));
-  if (IsRectEmpty(&other)) GTEST_SKIP() << "needs two monitors: tests/e2e/run_on_screen two-monitors";
-  Watchdog watchdog;
-  {
-    WindowActor actor(BoxClass, [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
-    App().CreateForm(frmFailing);
-  }
-  ASSERT_EQ(App().MainForm(), frmFailing);
-  frmFailing->Show();
-  SetWindowPos(frmFailing->Handle(), nullptr, other.left + 40, other.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  RECT dialog{};
-  {
-    WindowActor actor("TMessageForm", [&](HWND shown) {
-      GetWindowRect(shown, &dialog);
-      PostMessageA(shown, WM_CLOSE, 0, 0);
-    });
-    MessageDlg(App(), "On the second monitor", MessageType::Information);
-  }
-  const POINT centre{(dialog.left + dialog.right) / 2, (dialog.top + dialog.bottom) / 2};
-  EXPECT_NEAR(centre.x, (other.left + other.right) / 2, 2);
-  EXPECT_TRUE(PtInRect(&other, centre)) << "the dialog came up at " << centre.x << "," << centre.y;
   App().DestroyForms();
 }
 

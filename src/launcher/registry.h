@@ -33,8 +33,18 @@ public:
   // buffer of *size bytes the data is copied and *size becomes the count
   // copied; when the buffer is too small the result is kRegistryMoreData,
   // *size becomes the count needed and the buffer's contents are undefined.
+  // Text data comes as the ANSI query gives it: one byte a character, in the
+  // system's code page.
   virtual std::int32_t QueryValue(const std::string& name, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) = 0;
+
+  // The same query with text data as stored: UTF-16, little-endian, which
+  // can spell any folder name. Stores that keep one form only (in-memory
+  // ones) need not tell the two apart.
+  virtual std::int32_t QueryWideValue(const std::string& name, std::uint32_t* type,
+                                      std::uint8_t* data, std::uint32_t* size) {
+    return QueryValue(name, type, data, size);
+  }
 
   virtual std::int32_t SetValue(const std::string& name, std::uint32_t type,
                                 std::span<const std::uint8_t> data) = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <vector>
 
 namespace fablewick {
@@ -11,6 +12,30 @@ namespace {
 
 AppError RegistryError(const char* what, const std::string& name) {
   return AppError(std::string(what) + " for '" + name + "'");
+}
+
+using Query = std::int32_t (RegistryKey::*)(const std::string&, std::uint32_t*, std::uint8_t*,
+                                            std::uint32_t*);
+
+// The stored bytes of a text value, by the rules both text forms share.
+std::vector<std::uint8_t> TextBytes(RegistryKey* key, Query query, const std::string& name) {
+  std::uint32_t type = kRegNone;
+  std::uint32_t size = 0;
+  if (!key || (key->*query)(name, &type, nullptr, &size) != kRegistrySuccess || size == 0) {
+    return {};
+  }
+
+  std::vector<std::uint8_t> buffer(size);
+  std::uint32_t length = size;
+  if ((key->*query)(name, &type, buffer.data(), &length) != kRegistrySuccess) {
+    throw RegistryError("Failed to get data", name);
+  }
+  if (type != kRegSz && type != kRegExpandSz) throw RegistryError("Invalid data type", name);
+
+  // Text values need not have been stored with their NUL, and the registry
+  // does not always add one: stop at the count it reports.
+  buffer.resize(std::min(length, size));
+  return buffer;
 }
 
 } // namespace
@@ -34,23 +59,21 @@ bool RegistryAccessor::ValueExists(const std::string& name) {
 }
 
 std::string RegistryAccessor::ReadString(const std::string& name) {
-  std::uint32_t type = kRegNone;
-  std::uint32_t size = 0;
-  if (!key_ || key_->QueryValue(name, &type, nullptr, &size) != kRegistrySuccess || size == 0) {
-    return {};
-  }
+  const std::vector<std::uint8_t> bytes = TextBytes(key_.get(), &RegistryKey::QueryValue, name);
+  return std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), std::uint8_t{0}));
+}
 
-  std::vector<std::uint8_t> buffer(size);
-  std::uint32_t length = size;
-  if (key_->QueryValue(name, &type, buffer.data(), &length) != kRegistrySuccess) {
-    throw RegistryError("Failed to get data", name);
+std::u16string RegistryAccessor::ReadText(const std::string& name) {
+  const std::vector<std::uint8_t> bytes =
+      TextBytes(key_.get(), &RegistryKey::QueryWideValue, name);
+  std::u16string text;
+  // A last odd byte is half a unit that was cut off; it is not text.
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+    if (unit == u'\0') break;
+    text.push_back(unit);
   }
-  if (type != kRegSz && type != kRegExpandSz) throw RegistryError("Invalid data type", name);
-
-  // Text values need not have been stored with their NUL, and the registry
-  // does not always add one: stop at the count it reports.
-  const auto end = buffer.begin() + std::min(length, size);
-  return std::string(buffer.begin(), std::find(buffer.begin(), end, std::uint8_t{0}));
+  return text;
 }
 
 bool RegistryAccessor::ReadBool(const std::string& name) {

@@ -26,8 +26,11 @@ public:
   // False when no key is open.
   bool ValueExists(const std::string& name);
 
-  // Text up to its first NUL; empty when absent or of size 0.
+  // Text up to its first NUL; empty when absent or of size 0. ReadString
+  // reads it in the code page's bytes, ReadText in UTF-16 as stored, each
+  // unit as it is (a lone surrogate stays one).
   std::string ReadString(const std::string& name);
+  std::u16string ReadText(const std::string& name);
   // A 32-bit number of at most 4 bytes; true when it is not 0.
   bool ReadBool(const std::string& name);
   // A 4-byte number, 1 or 0.

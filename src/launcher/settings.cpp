@@ -19,7 +19,7 @@ void FormShow(LauncherPorts& ports, bool& musicEnabled) {
     RegistryAccessor registry(ports.registry);
     registry.OpenKey(std::string(kInstallKey));
     if (registry.ValueExists(std::string(kInstallDirValue))) {
-      ports.shell.ChangeCurrentDirectory(registry.ReadString(std::string(kInstallDirValue)));
+      ports.shell.ChangeCurrentDirectory(registry.ReadText(std::string(kInstallDirValue)));
     }
     registry.CloseKey();
 

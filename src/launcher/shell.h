@@ -4,8 +4,9 @@
 
 namespace fablewick {
 
-// The file system and the shell as the launcher meets them. Names are bare or
-// relative and resolve against the process's current directory.
+// The file system and the shell as the launcher meets them. File names are
+// the program's own, bare, and resolve against the process's current
+// directory; the directory itself is the user's and may be in any script.
 class Shell {
 public:
   virtual ~Shell() = default;
@@ -20,7 +21,7 @@ public:
 
   // Makes path the current directory; when it cannot, the current directory
   // stays as it was and nothing is reported.
-  virtual void ChangeCurrentDirectory(const std::string& path) = 0;
+  virtual void ChangeCurrentDirectory(const std::u16string& path) = 0;
 };
 
 } // namespace fablewick

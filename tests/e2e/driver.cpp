@@ -99,7 +99,17 @@ private:
 
 std::string WorkDir() { return WindowsPath(E2E_WORK_DIR); }
 
+fs::path FsPath(const std::string& utf8) { return fs::path(Wide(utf8)); }
+
 } // namespace
+
+std::wstring Wide(std::string_view utf8) {
+  const int size = static_cast<int>(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
+  return text;
+}
 
 std::string WindowsPath(std::string_view unixPath) {
   std::string path = "Z:" + std::string(unixPath);
@@ -114,9 +124,9 @@ std::string StubGameExe() { return WindowsPath(STUB_GAME_EXE); }
 ScenarioFolder::ScenarioFolder(std::string_view name, Where where)
     : path_(WorkDir() + "\\" + std::string(name)) {
   std::error_code error;
-  fs::remove_all(path_, error);
-  fs::create_directories(path_, error);
-  if (error || !fs::is_directory(path_)) Fail(where, "cannot make scenario folder " + path_);
+  fs::remove_all(FsPath(path_), error);
+  fs::create_directories(FsPath(path_), error);
+  if (error || !fs::is_directory(FsPath(path_))) Fail(where, "cannot make scenario folder " + path_);
 }
 
 std::string ScenarioFolder::PathOf(std::string_view fileName) const {
@@ -124,36 +134,34 @@ std::string ScenarioFolder::PathOf(std::string_view fileName) const {
 }
 
 void ScenarioFolder::AddGames(const std::vector<std::string>& fileNames, Where where) {
-  for (const std::string& fileName : fileNames) {
-    if (!CopyFileA(StubGameExe().c_str(), PathOf(fileName).c_str(), FALSE)) {
-      Fail(where, "cannot copy the stub game to " + PathOf(fileName) + LastError());
-    }
-  }
+  for (const std::string& fileName : fileNames) AddCopy(StubGameExe(), fileName, where);
 }
 
 void ScenarioFolder::AddMovies(const std::vector<std::string>& fileNames, Where where) {
-  for (const std::string& fileName : fileNames) {
-    if (!CopyFileA(WindowsPath(E2E_MOVIE).c_str(), PathOf(fileName).c_str(), FALSE)) {
-      Fail(where, "cannot copy the test movie to " + PathOf(fileName) + LastError());
-    }
+  for (const std::string& fileName : fileNames) AddCopy(WindowsPath(E2E_MOVIE), fileName, where);
+}
+
+void ScenarioFolder::AddCopy(const std::string& source, std::string_view fileName, Where where) {
+  if (!CopyFileW(Wide(source).c_str(), Wide(PathOf(fileName)).c_str(), FALSE)) {
+    Fail(where, "cannot copy " + source + " to " + PathOf(fileName) + LastError());
   }
 }
 
 void ScenarioFolder::AddFile(std::string_view fileName, std::string_view bytes, Where where) {
-  std::ofstream file(fs::path(PathOf(fileName)), std::ios::binary | std::ios::trunc);
+  std::ofstream file(FsPath(PathOf(fileName)), std::ios::binary | std::ios::trunc);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!file) Fail(where, "cannot write " + PathOf(fileName));
 }
 
 void ScenarioFolder::AddDirectory(std::string_view name, Where where) {
   std::error_code error;
-  fs::create_directories(PathOf(name), error);
+  fs::create_directories(FsPath(PathOf(name)), error);
   if (error) Fail(where, "cannot make " + PathOf(name));
 }
 
 std::vector<ScenarioFolder::GameStart> ScenarioFolder::GameStarts() const {
   std::vector<GameStart> starts;
-  std::ifstream file{fs::path(StubLogPath())};
+  std::ifstream file{FsPath(StubLogPath())};
   std::string line;
   while (std::getline(file, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -212,9 +220,15 @@ void SetValue(const char* key, const char* name, DWORD type, std::string_view by
 }
 
 void SetInstallDir(const std::string& directory, DWORD type, Where where) {
-  // Stored with its terminating NUL, as the registry editor and installers do.
-  SetValue(kPackageKey, "InstallDir", type, std::string_view(directory.c_str(), directory.size() + 1),
-           where);
+  // With its terminating NUL, as the registry editor and installers store it.
+  const std::wstring text = Wide(directory);
+  Key open;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kPackageKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &open.handle, nullptr) != ERROR_SUCCESS ||
+      RegSetValueExW(open.handle, L"InstallDir", 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
+    Fail(where, "cannot set the install folder " + directory);
+  }
 }
 
 void SetDword(const char* key, const char* name, DWORD value, Where where) {
@@ -365,19 +379,15 @@ LauncherProcess LauncherProcess::StartProgram(const std::string& exe, const Scen
                                               int showCommand, Where where) {
   LauncherProcess launcher;
   // The games that the launcher starts inherit this and log into the folder.
-  SetEnvironmentVariableA("FABLEWICK_STUB_LOG", folder.StubLogPath().c_str());
-  // Appended piece by piece: g++ 12 at -O2 warns falsely (-Wrestrict) about
-  // a string literal plus a temporary string.
-  std::string commandLine = "\"";
-  commandLine += exe;
-  commandLine += '"';
-  STARTUPINFOA startup = {};
+  SetEnvironmentVariableW(L"FABLEWICK_STUB_LOG", Wide(folder.StubLogPath()).c_str());
+  std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                      nullptr, folder.Path().c_str(), &startup, &info)) {
+  if (!CreateProcessW(Wide(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      Wide(folder.Path()).c_str(), &startup, &info)) {
     Fail(where, "cannot start " + exe + LastError());
     return launcher;
   }

@@ -23,6 +23,10 @@ inline constexpr const char* kLauncherKey = "Software\\Quillmere\\Launcher\\1.0"
 inline constexpr const char* kPackageKey = "Software\\Quillmere\\Marrowkins\\1.0";
 inline constexpr const char* kLauncherCaption = "Fablewick";
 
+// Paths in the driver are UTF-8, so that a folder may be named in any script;
+// the driver hands them to the system through the wide calls.
+std::wstring Wide(std::string_view utf8);
+
 // "Z:" plus the Unix path with backslashes: how Wine names a host file.
 std::string WindowsPath(std::string_view unixPath);
 // The built programs, as Windows paths.
@@ -31,6 +35,7 @@ std::string StubGameExe();
 
 // ---------------------------------------------------------------------------
 // A fresh folder per scenario, under the build folder, emptied on creation.
+// The name may hold backslashes, for folders inside folders.
 class ScenarioFolder {
 public:
   explicit ScenarioFolder(std::string_view name, Where where = Where::current());
@@ -42,6 +47,7 @@ public:
   // Copies a short Microsoft Video 1 AVI in under each given name.
   void AddMovies(const std::vector<std::string>& fileNames, Where where = Where::current());
   void AddFile(std::string_view fileName, std::string_view bytes, Where where = Where::current());
+  void AddCopy(const std::string& source, std::string_view fileName, Where where = Where::current());
   void AddDirectory(std::string_view name, Where where = Where::current());
 
   // Where started stub games write their lines (set through the environment
@@ -65,6 +71,7 @@ bool KeyExists(const char* key);
 // Creates the key if needed and stores the value with exactly these bytes.
 void SetValue(const char* key, const char* name, DWORD type, std::string_view bytes,
               Where where = Where::current());
+// Stored as UTF-16, as the registry editor and installers store any folder.
 void SetInstallDir(const std::string& directory, DWORD type = REG_SZ, Where where = Where::current());
 void SetDword(const char* key, const char* name, DWORD value, Where where = Where::current());
 void CreateKey(const char* key, Where where = Where::current());

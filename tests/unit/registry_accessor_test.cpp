@@ -151,6 +151,53 @@ TEST(RegistryAccessorRead, TextThatCannotBeReadAfterItsSizeWasGivenFailsToGetDat
             "Failed to get data for 'InstallDir'");
 }
 
+// --- text in UTF-16, as the registry stores it --------------------------------
+
+TEST_F(RegistryAccessorTest, WideTextEndsAtItsFirstNulOrItsLastWholeUnit) {
+  using fakes::Utf16Bytes;
+  const std::u16string folder = u"C:\\\u0421\u043a\u0430\u0437\u043a\u0438 \U0001F0A1";
+  const struct {
+    const char* what;
+    Bytes bytes;
+    std::u16string expected;
+  } cases[] = {
+      {"with its NUL", Utf16Bytes(folder + u'\0'), folder},
+      {"with an inner NUL", Utf16Bytes(std::u16string(u"\u65e5\u672c\0x\0", 5)), u"\u65e5\u672c"},
+      {"without a NUL", Utf16Bytes(u"D:\\G"), u"D:\\G"},
+      {"with an odd byte after it", {'D', 0, ':', 0, '\\', 0, 'G', 0, 'x'}, u"D:\\G"},
+      {"of a single byte", {'D'}, u""},
+      {"with a lone surrogate", Utf16Bytes(u"A\xD800" u"B\xDC00"), u"A\xD800" u"B\xDC00"},
+  };
+  for (const auto& c : cases) {
+    registry.Put(kKey, "InstallDir", kRegExpandSz, c.bytes);
+    EXPECT_TRUE(accessor.ReadText("InstallDir") == c.expected) << c.what;
+  }
+}
+
+TEST_F(RegistryAccessorTest, WideTextOfSixtyThousandUnitsComesBackWhole) {
+  const std::u16string folder = u"C:\\" + std::u16string(59996, u'\u05d0');
+  registry.PutWideText(kKey, "InstallDir", folder);
+  EXPECT_TRUE(accessor.ReadText("InstallDir") == folder);
+}
+
+TEST(RegistryAccessorWideRead, WideTextKeepsTheTypeRulesAndMessages) {
+  fakes::FakeRegistry registry;
+  RegistryAccessor accessor(registry);
+  accessor.OpenKey(kKey);
+  registry.PutDword(kKey, "InstallDir", 7);
+  registry.Put(kKey, "empty", kRegSz, {});
+  EXPECT_EQ(ErrorFrom([&] { accessor.ReadText("InstallDir"); }),
+            "Invalid data type for 'InstallDir'");
+  EXPECT_TRUE(accessor.ReadText("empty").empty());
+  EXPECT_TRUE(accessor.ReadText("missing").empty());
+
+  GrowingRegistry growing;
+  RegistryAccessor growingAccessor(growing);
+  growingAccessor.OpenKey("k");
+  EXPECT_EQ(ErrorFrom([&] { growingAccessor.ReadText("InstallDir"); }),
+            "Failed to get data for 'InstallDir'");
+}
+
 // --- Booleans ---------------------------------------------------------------
 
 TEST_F(RegistryAccessorTest, ANumberIsTrueWhenAnyOfItsBitsIsSet) {

@@ -72,7 +72,7 @@ TEST_F(SettingsTest, AFirstStartWithAMovieShowsTheIntroBeforeTheKeyIsMadeAndTheT
 }
 
 TEST_F(SettingsTest, TheInstallDirectoryIsMadeCurrentBeforeTheMoviesAreLookedFor) {
-  rig.registry.PutText(kInstall, "InstallDir", "C:\\Card Table");
+  rig.registry.PutWideText(kInstall, "InstallDir", u"C:\\Card Table");
   EXPECT_EQ(Start(), "");
   EXPECT_EQ(rig.events,
             (Events{"set main form", "cd C:\\Card Table", "movies?", "play 132", "check on"}));
@@ -82,17 +82,21 @@ TEST_F(SettingsTest, TheInstallDirectoryIsUsedExactlyAsStored) {
   const struct {
     std::uint32_t type;
     std::vector<std::uint8_t> bytes;
-    const char* cd;
+    std::u16string cd;
   } cases[] = {
-      {kRegExpandSz, {'%', 'X', '%', '\\', 'G', 0}, "cd %X%\\G"},
-      {kRegSz, {'D', ':', '\\', 'G'}, "cd D:\\G"},
-      {kRegSz, {0}, "cd "},
+      {kRegExpandSz, fakes::Utf16Bytes(std::u16string(u"%X%\\G\0", 7)), u"%X%\\G"},
+      {kRegSz, fakes::Utf16Bytes(u"D:\\G"), u"D:\\G"},
+      {kRegSz, {0}, u""},
+      // Names in any script, beyond the Basic Multilingual Plane too.
+      {kRegSz, fakes::Utf16Bytes(u"C:\\\u30ab\u30fc\u30c9 \U0001F0A1"), u"C:\\\u30ab\u30fc\u30c9 \U0001F0A1"},
   };
   for (const auto& c : cases) {
     rig.registry.Put(kInstall, "InstallDir", c.type, c.bytes);
     EXPECT_EQ(Start(), "");
     ASSERT_GE(rig.events.size(), 2u);
-    EXPECT_EQ(rig.events[1], c.cd);
+    EXPECT_EQ(rig.events[1].substr(0, 3), "cd ");
+    ASSERT_FALSE(rig.shell.directoryRequests.empty());
+    EXPECT_TRUE(rig.shell.directoryRequests.back() == c.cd) << rig.events[1];
   }
 }
 
@@ -204,7 +208,7 @@ TEST_F(SettingsTest, DeletingTheLauncherKeyBringsBackTheFirstRunAndTheTune) {
 }
 
 TEST_F(SettingsTest, NothingIsWrittenButTheChoiceAndNothingStoredIsLost) {
-  rig.registry.PutText(kInstall, "InstallDir", "C:\\Card Table");
+  rig.registry.PutWideText(kInstall, "InstallDir", u"C:\\Card Table");
   rig.registry.PutText(kInstall, "Version", "2.1");
   rig.registry.PutText(kLauncher, "Skin", "green");
   const auto before = rig.registry.keys;

@@ -160,6 +160,29 @@ TEST_F(RegistryAdapterTest, TextStoredWithoutANulReadsBackWhole) {
   EXPECT_EQ(accessor.ReadString("absent"), "");
 }
 
+TEST_F(RegistryAdapterTest, WideTextComesBackUnitForUnitWhateverTheCodePage) {
+  // Japanese, Cyrillic and a playing card beyond the Basic Multilingual Plane.
+  const std::u16string folder =
+      u"C:\\\u30ab\u30fc\u30c9\\\u0421\u043a\u0430\u0437\u043a\u0438 \U0001F0A1";
+  HKEY raw = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &raw, nullptr),
+            ERROR_SUCCESS);
+  const auto setWide = [&](const wchar_t* name, const void* bytes, DWORD size) {
+    EXPECT_EQ(RegSetValueExW(raw, name, 0, REG_SZ, static_cast<const BYTE*>(bytes), size),
+              ERROR_SUCCESS);
+  };
+  setWide(L"InstallDir", folder.c_str(), static_cast<DWORD>((folder.size() + 1) * 2));
+  // Half a unit cut off at the end, and no NUL.
+  setWide(L"Odd", u"D:\\Gx", 9);
+  RegCloseKey(raw);
+
+  RegistryAccessor accessor(registry);
+  accessor.OpenKey(key);
+  EXPECT_TRUE(accessor.ReadText("InstallDir") == folder);
+  EXPECT_TRUE(accessor.ReadText("Odd") == u"D:\\G");
+}
+
 TEST_F(RegistryAdapterTest, BadlyStoredNumbersRaiseTheTwoDifferentErrors) {
   RawSet("short text", REG_SZ, {'1', 0});
   RawSet("long blob", REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0});

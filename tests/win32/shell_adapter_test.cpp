@@ -14,6 +14,9 @@ std::string CurrentDirectory() {
   return path;
 }
 
+// The temporary folder's path is plain ASCII here.
+std::u16string Utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
 bool WriteFile(const std::string& path, const std::string& text) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -65,16 +68,16 @@ TEST_F(ShellAdapterTest, OnlyAPlainFileInTheCurrentDirectoryCounts) {
 }
 
 TEST_F(ShellAdapterTest, AMissingOrEmptyDirectoryLeavesTheCurrentOneAsItWas) {
-  shell.ChangeCurrentDirectory(folder + "\\does not exist");
+  shell.ChangeCurrentDirectory(Utf16(folder + "\\does not exist"));
   EXPECT_EQ(CurrentDirectory(), folder);
-  shell.ChangeCurrentDirectory("");
+  shell.ChangeCurrentDirectory(u"");
   EXPECT_EQ(CurrentDirectory(), folder);
-  shell.ChangeCurrentDirectory("%TEMP%");
+  shell.ChangeCurrentDirectory(u"%TEMP%");
   EXPECT_EQ(CurrentDirectory(), folder);
 
-  shell.ChangeCurrentDirectory("Pimmet.exe");
+  shell.ChangeCurrentDirectory(u"Pimmet.exe");
   EXPECT_EQ(CurrentDirectory(), folder + "\\Pimmet.exe");
-  shell.ChangeCurrentDirectory(folder);
+  shell.ChangeCurrentDirectory(Utf16(folder));
   EXPECT_EQ(CurrentDirectory(), folder);
 }
 

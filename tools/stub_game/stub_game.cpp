@@ -11,16 +11,37 @@
 
 namespace {
 
+// Paths are read through the wide calls and logged in UTF-8, so a folder in
+// any script, or longer than MAX_PATH, is logged as it is.
+std::string Utf8(const std::wstring& text) {
+  const int size = static_cast<int>(text.size());
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int size = static_cast<int>(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
+  return text;
+}
+
+constexpr DWORD kLongestPath = 32768;
+
 std::string WorkingDirectory() {
-  char buffer[MAX_PATH * 2] = {};
-  DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
-  return std::string(buffer, length < sizeof buffer ? length : 0);
+  std::wstring buffer(kLongestPath, L'\0');
+  DWORD length = GetCurrentDirectoryW(kLongestPath, buffer.data());
+  buffer.resize(length < kLongestPath ? length : 0);
+  return Utf8(buffer);
 }
 
 std::string OwnFileName() {
-  char buffer[MAX_PATH * 2] = {};
-  DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  std::string path(buffer, length < sizeof buffer ? length : 0);
+  std::wstring buffer(kLongestPath, L'\0');
+  DWORD length = GetModuleFileNameW(nullptr, buffer.data(), kLongestPath);
+  std::string path = Utf8(buffer.substr(0, length < kLongestPath ? length : 0));
   std::string::size_type slash = path.find_last_of("\\/");
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -39,16 +60,17 @@ std::string Arguments() {
   return line;
 }
 
-std::string Environment(const char* name) {
-  char buffer[MAX_PATH * 2] = {};
-  DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-  return std::string(buffer, length < sizeof buffer ? length : 0);
+std::string Environment(const wchar_t* name) {
+  std::wstring buffer(kLongestPath, L'\0');
+  DWORD length = GetEnvironmentVariableW(name, buffer.data(), kLongestPath);
+  buffer.resize(length < kLongestPath ? length : 0);
+  return Utf8(buffer);
 }
 
 bool AppendLine(const std::string& path, const std::string& line) {
   // FILE_APPEND_DATA without FILE_WRITE_DATA makes every write land at the
   // end, so two games started together never overwrite each other's line.
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
@@ -104,12 +126,12 @@ void ShowBriefly(HINSTANCE instance, const std::string& title, UINT milliseconds
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  std::string logPath = Environment("FABLEWICK_STUB_LOG");
+  std::string logPath = Environment(L"FABLEWICK_STUB_LOG");
   if (logPath.empty()) logPath = "stub_game.log";
   std::string name = OwnFileName();
   AppendLine(logPath, "started\t" + WorkingDirectory() + "\t" + name + "\t" + Arguments() + "\r\n");
 
-  std::string showFor = Environment("FABLEWICK_STUB_SHOW_MS");
+  std::string showFor = Environment(L"FABLEWICK_STUB_SHOW_MS");
   if (!showFor.empty()) {
     UINT milliseconds = static_cast<UINT>(std::strtoul(showFor.c_str(), nullptr, 10));
     if (milliseconds > 0) ShowBriefly(instance, name + " started", milliseconds);

@@ -15,7 +15,7 @@ LazyLibrary& Multimedia() {
 } // namespace
 
 MCIERROR MciSendCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) {
-  const auto send = Multimedia().Entry<decltype(&mciSendCommandA)>("mciSendCommandA");
+  const auto send = Multimedia().Entry<decltype(&mciSendCommandW)>("mciSendCommandW");
   if (!send) return MCIERR_CANNOT_LOAD_DRIVER;
   return send(device, message, flags, parameters);
 }

@@ -7,7 +7,8 @@
 
 namespace fablewick::win32 {
 
-// As mciSendCommandA; MCIERR_CANNOT_LOAD_DRIVER when the library is missing.
+// As mciSendCommandW (wide, so that a movie's path may be in any script);
+// MCIERR_CANNOT_LOAD_DRIVER when the library is missing.
 MCIERROR MciSendCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters);
 
 // As mciGetErrorStringA; FALSE when the library is missing.

@@ -1,6 +1,7 @@
 #include "intro/win32/mci_player.h"
 
 #include "app/app_error.h"
+#include "app/win32/wide_text.h"
 #include "intro/win32/mci_library.h"
 
 #include <digitalv.h>
@@ -67,10 +68,11 @@ void MciPlayer::Open(const std::string& fileName) {
   hasVideo_ = false;
   canEject_ = false;
 
-  MCI_OPEN_PARMSA open{};
+  const std::wstring element = WideFromUtf8(fileName);
+  MCI_OPEN_PARMSW open{};
   open.dwCallback = Callback(Window());
-  open.lpstrDeviceType = "AVIVideo";
-  open.lpstrElementName = fileName.c_str();
+  open.lpstrDeviceType = L"AVIVideo";
+  open.lpstrElementName = element.c_str();
   const MCIERROR error = MciSendCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
                                          reinterpret_cast<DWORD_PTR>(&open));
   if (error != 0) throw AppError(MciErrorText(error));
@@ -88,7 +90,7 @@ void MciPlayer::Open(const std::string& fileName) {
   }
 
   if (hasVideo_) {
-    MCI_DGV_WINDOW_PARMSA window{};
+    MCI_DGV_WINDOW_PARMSW window{};
     window.hWnd = display_;
     // Without a display window the device draws into a window of its own.
     MciSendCommand(device_, MCI_WINDOW, MCI_DGV_WINDOW_HWND | MCI_WAIT,

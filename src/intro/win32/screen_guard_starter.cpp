@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace fablewick::win32 {
 
@@ -21,17 +22,35 @@ UniqueHandle Inheritable(HANDLE handle, DWORD access) {
   return UniqueHandle(copy);
 }
 
+// This program's own path, however long, in whatever script its folder is
+// named. GetModuleFileName says only that the buffer was too small (by
+// filling it), so the buffer grows until the path fits; empty when it cannot
+// be had.
+std::wstring OwnPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    // Paths end at 32,767 units; beyond that the name cannot be right.
+    if (path.size() > 32768) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
 // Starts this program again with only the given handles inherited, where
 // the system supports naming them; elsewhere every inheritable handle goes
 // along, and the launcher makes no others.
 bool CreateGuardProcess(HANDLE (&handles)[3]) {
-  char self[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  char commandLine[MAX_PATH + 3];
-  std::snprintf(commandLine, sizeof commandLine, "\"%s\"", self);
+  const std::wstring self = OwnPath();
+  if (self.empty()) return false;
+  // CreateProcessW may write into the command line, so it is a copy of its own.
+  std::wstring commandLine = L"\"" + self + L"\"";
 
-  STARTUPINFOEXA startup{};
+  STARTUPINFOEXW startup{};
   startup.StartupInfo.cb = sizeof startup;
   // No busy cursor: the guard never shows a window.
   startup.StartupInfo.dwFlags = STARTF_FORCEOFFFEEDBACK;
@@ -50,8 +69,8 @@ bool CreateGuardProcess(HANDLE (&handles)[3]) {
     }
   }
   PROCESS_INFORMATION guard{};
-  const BOOL started = CreateProcessA(self, commandLine, nullptr, nullptr, TRUE, flags, nullptr,
-                                      nullptr, &startup.StartupInfo, &guard);
+  const BOOL started = CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                      flags, nullptr, nullptr, &startup.StartupInfo, &guard);
   if (listed) DeleteProcThreadAttributeList(attributes);
   // The guard is not waited for: it ends by itself.
   const UniqueHandle thread(guard.hThread), process(guard.hProcess);

@@ -1,5 +1,7 @@
 #include "launcher/win32/registry_current_user.h"
 
+#include "app/win32/wide_text.h"
+
 #include <windows.h>
 
 namespace fablewick::win32 {
@@ -14,15 +16,12 @@ public:
 
   std::int32_t QueryValue(const std::string& name, std::uint32_t* type, std::uint8_t* data,
                           std::uint32_t* size) override {
-    // The API would write through a null count when given a buffer.
-    if (data && !size) return ERROR_INVALID_PARAMETER;
-    DWORD storedType = REG_NONE;
-    DWORD count = size ? *size : 0;
-    const LONG result = RegQueryValueExA(key_, name.c_str(), nullptr, type ? &storedType : nullptr,
-                                         data, size ? &count : nullptr);
-    if (type) *type = storedType;
-    if (size) *size = count;
-    return result;
+    return Query(RegQueryValueExA, name.c_str(), type, data, size);
+  }
+
+  std::int32_t QueryWideValue(const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                              std::uint32_t* size) override {
+    return Query(RegQueryValueExW, WideFromUtf8(name).c_str(), type, data, size);
   }
 
   std::int32_t SetValue(const std::string& name, std::uint32_t type,
@@ -32,6 +31,21 @@ public:
   }
 
 private:
+  template <typename Char>
+  std::int32_t Query(LONG(WINAPI* query)(HKEY, const Char*, DWORD*, DWORD*, BYTE*, DWORD*),
+                     const Char* name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size) {
+    // The API would write through a null count when given a buffer.
+    if (data && !size) return ERROR_INVALID_PARAMETER;
+    DWORD storedType = REG_NONE;
+    DWORD count = size ? *size : 0;
+    const LONG result =
+        query(key_, name, nullptr, type ? &storedType : nullptr, data, size ? &count : nullptr);
+    if (type) *type = storedType;
+    if (size) *size = count;
+    return result;
+  }
+
   HKEY key_;
 };
 

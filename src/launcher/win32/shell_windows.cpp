@@ -2,6 +2,7 @@
 
 #include "app/win32/lazy_library.h"
 #include "app/win32/plain_file.h"
+#include "app/win32/wide_text.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -23,14 +24,15 @@ bool WindowsShell::IsPlainFile(const std::string& name) { return win32::IsPlainF
 bool WindowsShell::OpenDetached(const std::string& name) {
   // ShellExecute's HINSTANCE is an error code in disguise: above 32 means the
   // shell started the program.
-  const auto shellExecute = ShellLibrary().Entry<decltype(&ShellExecuteA)>("ShellExecuteA");
+  const auto shellExecute = ShellLibrary().Entry<decltype(&ShellExecuteW)>("ShellExecuteW");
   if (!shellExecute) return false;
-  const HINSTANCE result = shellExecute(nullptr, "open", name.c_str(), nullptr, nullptr, SW_SHOW);
+  const HINSTANCE result =
+      shellExecute(nullptr, L"open", WideFromUtf8(name).c_str(), nullptr, nullptr, SW_SHOW);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-void WindowsShell::ChangeCurrentDirectory(const std::string& path) {
-  SetCurrentDirectoryA(path.c_str());
+void WindowsShell::ChangeCurrentDirectory(const std::u16string& path) {
+  SetCurrentDirectoryW(WideFromUtf16(path).c_str());
 }
 
 } // namespace fablewick::win32

@@ -4,12 +4,12 @@
 
 namespace fablewick::win32 {
 
-// GetFileAttributes, ShellExecute and SetCurrentDirectory, ANSI versions.
+// GetFileAttributesW, ShellExecuteW and SetCurrentDirectoryW.
 class WindowsShell : public Shell {
 public:
   bool IsPlainFile(const std::string& name) override;
   bool OpenDetached(const std::string& name) override;
-  void ChangeCurrentDirectory(const std::string& path) override;
+  void ChangeCurrentDirectory(const std::u16string& path) override;
 };
 
 } // namespace fablewick::win32

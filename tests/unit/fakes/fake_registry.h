@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fablewick::fakes {
@@ -19,6 +20,16 @@ struct StoredValue {
 };
 
 using StoredKey = std::map<std::string, StoredValue>;
+
+// Text as the registry stores it: UTF-16, little-endian, unit for unit.
+inline std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
+  std::vector<std::uint8_t> bytes;
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<std::uint8_t>(unit));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  }
+  return bytes;
+}
 
 // An in-memory current-user registry with RegQueryValueEx's size rules. Keys
 // can be made to refuse creation or full access, and every open handle is
@@ -55,6 +66,13 @@ public:
                std::uint32_t type = kRegSz) {
     std::vector<std::uint8_t> bytes(text.begin(), text.end());
     bytes.push_back(0);
+    Put(path, name, type, std::move(bytes));
+  }
+
+  void PutWideText(const std::string& path, const std::string& name, std::u16string_view text,
+                   std::uint32_t type = kRegSz) {
+    std::vector<std::uint8_t> bytes = Utf16Bytes(text);
+    bytes.insert(bytes.end(), {0, 0});
     Put(path, name, type, std::move(bytes));
   }
 

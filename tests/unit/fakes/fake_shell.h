@@ -25,15 +25,18 @@ public:
     return unstartable.count(name) == 0;
   }
 
-  void ChangeCurrentDirectory(const std::string& path) override {
-    events_.push_back("cd " + path);
-    if (directories.count(path)) currentDirectory = path;
+  // Logged with each unit outside ASCII as '?'; the exact text is kept too.
+  void ChangeCurrentDirectory(const std::u16string& path) override {
+    std::string shown;
+    for (char16_t unit : path) shown += unit < 0x80 ? static_cast<char>(unit) : '?';
+    events_.push_back("cd " + shown);
+    directoryRequests.push_back(path);
   }
 
   std::set<std::string> files;
   std::set<std::string> directories;
   std::set<std::string> unstartable; // plain files the shell refuses to start
-  std::string currentDirectory = "C:\\Start";
+  std::vector<std::u16string> directoryRequests;
   std::vector<std::string> opened;
   std::function<void()> onOpen;
 

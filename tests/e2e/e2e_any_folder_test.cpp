@@ -1,0 +1,148 @@
+// The package in folders the system's code page cannot spell (Japanese,
+// Cyrillic, Greek with a playing card beyond the Basic Multilingual Plane,
+// Hebrew), in a Latin-1 one that it can, and in one deeper than MAX_PATH:
+// the first start plays the intro movie found there and a click starts that
+// folder's game. The launcher started from such a folder and killed during
+// its intro still gets the taskbar back, through a guard started from there.
+#include "driver.h"
+#include "e2e_launcher_fixture.h"
+
+#include "../win32/intro_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+
+namespace fablewick::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+using fablewick::testing::PumpUntil;
+
+std::string FixtureBytes(const char* name) {
+  std::ifstream file(fablewick::testing::IntroFixture(name), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+struct NamedFolder {
+  const char* what;
+  std::string name; // UTF-8
+};
+
+// Five nested folders of 60 characters each: well past 260 in all.
+std::string DeepFolder() {
+  std::string path = "deep";
+  for (char letter : {'a', 'b', 'c', 'd', 'e'}) path += "\\" + std::string(60, letter);
+  return path;
+}
+
+const NamedFolder kJapanese{"Japanese", "カードゲーム集"};
+const NamedFolder kCyrillic{"Cyrillic", "Карточные игры"};
+const NamedFolder kGreekBeyondTheBmp{"Greek and U+1F0A1", "Παιχνίδια 🂡"};
+const NamedFolder kHebrew{"Hebrew", "משחקי קלפים"};
+const NamedFolder kLatin1{"Latin-1", "Kartenspiele für Jürgen"};
+const NamedFolder kDeep{"deeper than MAX_PATH", DeepFolder()};
+
+std::string TestName(const ::testing::TestParamInfo<NamedFolder>& info) {
+  std::string name;
+  for (char c : std::string(info.param.what)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+}
+
+// The intro window of the process once it is visible, or null.
+HWND VisibleIntro(const LauncherProcess& launcher) {
+  for (const TopWindow& top : launcher.Windows()) {
+    if (top.visible && top.className == "TfrmSplashMovie") return top.handle;
+  }
+  return nullptr;
+}
+
+class AnyFolder : public LauncherScenario, public ::testing::WithParamInterface<NamedFolder> {};
+
+TEST_P(AnyFolder, AFirstStartPlaysTheFoldersIntroAndAClickStartsItsGame) {
+  // A first start: no launcher key, and the tune does not matter here.
+  registry::Reset();
+  ScenarioFolder start("any_folder_start");
+  ScenarioFolder package(GetParam().name);
+  // Twenty seconds at 64x48: still playing when it is looked at, then skipped.
+  package.AddFile("Kelvarn Movie.avi", FixtureBytes("movie_20s.avi"));
+  package.AddGames({"Barrowby.exe"});
+  registry::SetInstallDir(package.Path());
+
+  launcher_ = LauncherProcess::Start(start);
+  ASSERT_TRUE(launcher_.Started());
+  // The movie plays when its panel takes the movie's own width, which only
+  // an opened device reports.
+  HWND intro = nullptr, panel = nullptr;
+  PumpUntil(
+      [&] {
+        intro = VisibleIntro(launcher_);
+        panel = intro ? FindWindowExA(intro, nullptr, nullptr, nullptr) : nullptr;
+        RECT r{};
+        return (panel && IsWindowVisible(panel) && GetWindowRect(panel, &r) && r.right - r.left == 64) ||
+               !launcher_.Running();
+      },
+      20s);
+  ASSERT_NE(panel, nullptr) << "no intro movie played; " << Describe(launcher_.Windows());
+  input::Click(intro, 5, 5);
+
+  HWND window = launcher_.WaitForLauncher();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(BringToFront(window) && WaitUntilShows(window, kBasePicture));
+  ASSERT_TRUE(PressOn(window, kCaptions[1]));
+  ReleaseBeforeMovingOn();
+  const std::vector<ScenarioFolder::GameStart> starts = ExpectLaunchedAndClosed(start);
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].fileName, "Barrowby.exe");
+  EXPECT_EQ(starts[0].workingDirectory, package.Path());
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, AnyFolder,
+                         ::testing::Values(kJapanese, kCyrillic, kGreekBeyondTheBmp, kHebrew,
+                                           kLatin1, kDeep),
+                         TestName);
+
+class AnyFolderGuard : public ::testing::TestWithParam<NamedFolder> {};
+
+// This test program stays running in the prefix throughout, so the taskbar
+// seen after the kill is still the one the intro hid.
+TEST_P(AnyFolderGuard, ALauncherStartedFromTheFolderAndKilledDuringTheIntroGivesTheTaskbarBack) {
+  registry::Reset();
+  ScenarioFolder folder(GetParam().name);
+  folder.AddCopy(FablewickExe(), "Fablewick.exe");
+  folder.AddFile("Kelvarn Movie.avi", FixtureBytes("movie_20s.avi"));
+  registry::SetInstallDir(folder.Path());
+  input::MoveToScreen(0, 0);
+  fablewick::testing::TestTaskbar taskbar;
+  ASSERT_NE(taskbar.get(), nullptr);
+
+  LauncherProcess launcher = LauncherProcess::StartProgram(folder.PathOf("Fablewick.exe"), folder);
+  ASSERT_TRUE(launcher.Started());
+  // Pumping: the taskbar may be a window of this thread.
+  PumpUntil(
+      [&] {
+        return (VisibleIntro(launcher) && !IsWindowVisible(taskbar.get()) &&
+                ChildProcesses(launcher.Id()).size() == 1) ||
+               !launcher.Running();
+      },
+      20s);
+  ASSERT_NE(VisibleIntro(launcher), nullptr) << "no intro came up; " << Describe(launcher.Windows());
+  ASSERT_FALSE(IsWindowVisible(taskbar.get())) << "the intro did not hide the taskbar";
+  ASSERT_EQ(ChildProcesses(launcher.Id()).size(), 1u) << "no guard started from the folder";
+
+  const DWORD launcherId = launcher.Id();
+  ASSERT_TRUE(TerminateProcess(launcher.Handle(), 9));
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(taskbar.get()) != FALSE; }, 5s))
+      << "the taskbar is still hidden after the kill";
+  EXPECT_TRUE(PumpUntil([&] { return !launcher.Running() && ChildProcesses(launcherId).empty(); }, 5s))
+      << "the guard is still running";
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, AnyFolderGuard, ::testing::Values(kGreekBeyondTheBmp, kDeep),
+                         TestName);
+
+} // namespace
+} // namespace fablewick::e2e

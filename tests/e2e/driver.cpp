@@ -101,6 +101,38 @@ std::string WorkDir() { return WindowsPath(E2E_WORK_DIR); }
 
 fs::path FsPath(const std::string& utf8) { return fs::path(Wide(utf8)); }
 
+// The C runtime's file calls, and std::filesystem's removal built on them,
+// fail or overrun on paths beyond MAX_PATH under Wine; these use the wide
+// calls only.
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        DeleteFileW(child.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
 } // namespace
 
 std::wstring Wide(std::string_view utf8) {
@@ -124,7 +156,7 @@ std::string StubGameExe() { return WindowsPath(STUB_GAME_EXE); }
 ScenarioFolder::ScenarioFolder(std::string_view name, Where where)
     : path_(WorkDir() + "\\" + std::string(name)) {
   std::error_code error;
-  fs::remove_all(FsPath(path_), error);
+  RemoveTree(Wide(path_));
   fs::create_directories(FsPath(path_), error);
   if (error || !fs::is_directory(FsPath(path_))) Fail(where, "cannot make scenario folder " + path_);
 }
@@ -148,9 +180,7 @@ void ScenarioFolder::AddCopy(const std::string& source, std::string_view fileNam
 }
 
 void ScenarioFolder::AddFile(std::string_view fileName, std::string_view bytes, Where where) {
-  std::ofstream file(FsPath(PathOf(fileName)), std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!file) Fail(where, "cannot write " + PathOf(fileName));
+  if (!WriteWholeFile(PathOf(fileName), bytes)) Fail(where, "cannot write " + PathOf(fileName));
 }
 
 void ScenarioFolder::AddDirectory(std::string_view name, Where where) {

@@ -1,6 +1,7 @@
 #include "intro/win32/mci_player.h"
 
 #include "app/app_error.h"
+#include "app/win32/long_path.h"
 #include "app/win32/wide_text.h"
 #include "intro/win32/mci_library.h"
 
@@ -68,13 +69,25 @@ void MciPlayer::Open(const std::string& fileName) {
   hasVideo_ = false;
   canEject_ = false;
 
-  const std::wstring element = WideFromUtf8(fileName);
   MCI_OPEN_PARMSW open{};
-  open.dwCallback = Callback(Window());
-  open.lpstrDeviceType = L"AVIVideo";
-  open.lpstrElementName = element.c_str();
-  const MCIERROR error = MciSendCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
-                                         reinterpret_cast<DWORD_PTR>(&open));
+  const auto openElement = [&](const std::wstring& element) {
+    open = MCI_OPEN_PARMSW{};
+    open.dwCallback = Callback(Window());
+    open.lpstrDeviceType = L"AVIVideo";
+    open.lpstrElementName = element.c_str();
+    return MciSendCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
+                          reinterpret_cast<DWORD_PTR>(&open));
+  };
+  const std::wstring element = WideFromUtf8(fileName);
+  MCIERROR error = openElement(element);
+  // The AVI device's file layer may spell paths in the ANSI code page only,
+  // within a fixed buffer (Wine's does), and then misses a file in a folder
+  // the code page cannot spell or deeper than that buffer. The short form of
+  // the same path is ASCII and short.
+  if (error == MCIERR_FILE_NOT_FOUND) {
+    const std::wstring alias = ShortFullPath(element);
+    if (!alias.empty() && alias != element) error = openElement(alias);
+  }
   if (error != 0) throw AppError(MciErrorText(error));
   device_ = open.wDeviceID;
 

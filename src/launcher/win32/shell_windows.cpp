@@ -1,6 +1,7 @@
 #include "launcher/win32/shell_windows.h"
 
 #include "app/win32/lazy_library.h"
+#include "app/win32/long_path.h"
 #include "app/win32/plain_file.h"
 #include "app/win32/wide_text.h"
 
@@ -32,7 +33,13 @@ bool WindowsShell::OpenDetached(const std::string& name) {
 }
 
 void WindowsShell::ChangeCurrentDirectory(const std::u16string& path) {
-  SetCurrentDirectoryW(WideFromUtf16(path).c_str());
+  if (!SetCurrentDirectoryW(WideFromUtf16(path).c_str())) return;
+  // No program starts in a current folder deeper than MAX_PATH (CreateProcess
+  // refuses it), and the games and the guard start from here: such a folder
+  // is made current by the short form of its path, where it has one.
+  if (GetCurrentDirectoryW(0, nullptr) < MAX_PATH) return;
+  const std::wstring alias = ShortFullPath(L".");
+  if (!alias.empty() && alias.size() < MAX_PATH - 1) SetCurrentDirectoryW(alias.c_str());
 }
 
 } // namespace fablewick::win32

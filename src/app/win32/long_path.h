@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace fablewick::win32 {
+
+// The file's full path in its short form, which is plain ASCII and short
+// wherever the volume keeps short names; empty where it has none.
+std::wstring ShortFullPath(const std::wstring& name);
+
+} // namespace fablewick::win32

@@ -22,10 +22,14 @@ template <typename Call> std::wstring Grown(Call call) {
 
 } // namespace
 
-std::wstring ShortFullPath(const std::wstring& name) {
-  const std::wstring full = Grown([&](wchar_t* buffer, DWORD size) {
+std::wstring FullPath(const std::wstring& name) {
+  return Grown([&](wchar_t* buffer, DWORD size) {
     return GetFullPathNameW(name.c_str(), size, buffer, nullptr);
   });
+}
+
+std::wstring ShortFullPath(const std::wstring& name) {
+  const std::wstring full = FullPath(name);
   if (full.empty()) return {};
   return Grown([&](wchar_t* buffer, DWORD size) {
     return GetShortPathNameW(full.c_str(), buffer, size);

@@ -18,6 +18,24 @@ LazyLibrary& ShellLibrary() {
   return library;
 }
 
+// Starts the program with no arguments and does not wait for it.
+bool StartDetached(const std::wstring& program) {
+  if (program.empty()) return false;
+  std::wstring commandLine = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &started)) {
+    return false;
+  }
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return true;
+}
+
 } // namespace
 
 bool WindowsShell::IsPlainFile(const std::string& name) { return win32::IsPlainFile(name); }
@@ -27,9 +45,15 @@ bool WindowsShell::OpenDetached(const std::string& name) {
   // shell started the program.
   const auto shellExecute = ShellLibrary().Entry<decltype(&ShellExecuteW)>("ShellExecuteW");
   if (!shellExecute) return false;
-  const HINSTANCE result =
-      shellExecute(nullptr, L"open", WideFromUtf8(name).c_str(), nullptr, nullptr, SW_SHOW);
-  return reinterpret_cast<INT_PTR>(result) > 32;
+  const std::wstring file = WideFromUtf8(name);
+  const INT_PTR result = reinterpret_cast<INT_PTR>(
+      shellExecute(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOW));
+  if (result > 32) return true;
+  // Wine's shell loses its way to a file in a folder deeper than MAX_PATH
+  // (which is current by its short form) and reports it missing; the file is
+  // there, so the program is started directly, as the shell would have.
+  if (result != SE_ERR_FNF && result != SE_ERR_PNF) return false;
+  return StartDetached(FullPath(file));
 }
 
 void WindowsShell::ChangeCurrentDirectory(const std::u16string& path) {

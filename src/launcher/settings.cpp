@@ -13,6 +13,8 @@ std::string MusicValueName() {
   return name;
 }
 
+bool IsFirstStart(Registry& registry) { return !RegistryAccessor(registry).KeyExists(std::string(kLauncherKey)); }
+
 void FormShow(LauncherPorts& ports, bool& musicEnabled) {
   ports.host.SetMainForm();
   {
@@ -25,7 +27,7 @@ void FormShow(LauncherPorts& ports, bool& musicEnabled) {
 
     // Looked up after the directory change: the movies lie in the package's
     // directory, not where the program was started.
-    if (!registry.KeyExists(std::string(kLauncherKey)) && ports.host.AnyMovieExists()) {
+    if (IsFirstStart(ports.registry) && ports.host.AnyMovieExists()) {
       ports.host.ShowIntroModal();
     }
 

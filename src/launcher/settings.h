@@ -18,6 +18,11 @@ inline constexpr int kOpeningTune = IDW_OPENING_MUSIC;
 inline constexpr int kMusicValueNumber = 128;
 std::string MusicValueName();
 
+// A first start is one without the launcher's key; only then may the intro
+// show before the launcher, so a later start can build the intro window
+// after the launcher is on screen.
+bool IsFirstStart(Registry& registry);
+
 // The launcher window's show handler, run once per process before the window
 // is displayed. musicEnabled is the window's own field: it keeps its value
 // when a registry error ends the handler early.

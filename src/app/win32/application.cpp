@@ -60,7 +60,18 @@ void Application::Run() {
     GetStartupInfoA(&startup);
     start_.Start(*mainForm_, (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWNORMAL);
   }
-  while (!terminated_) HandleMessage();
+  while (!terminated_) {
+    MSG waiting;
+    // Under Wine a window's painting reaches the screen when its thread
+    // finds its queue empty, which this look does.
+    if (!afterFirstScreen_.empty() && !PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) {
+      std::vector<std::function<void()>> work = std::move(afterFirstScreen_);
+      afterFirstScreen_.clear();
+      for (auto& step : work) Guarded(step);
+      continue;
+    }
+    HandleMessage();
+  }
 }
 
 bool Application::IsMainForm(const FormCore& form) const {

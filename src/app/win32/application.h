@@ -50,6 +50,11 @@ public:
   // Shows the main form as the shell asked, then runs the message loop
   // until the quit message is taken.
   void Run();
+  // Work the first screen does not need: Run does it, in the order given
+  // and each inside the error guard, the first time its message queue is
+  // empty after the main form is shown, so after the form's first paint
+  // has gone to the screen.
+  void AfterFirstScreen(std::function<void()> work) { afterFirstScreen_.push_back(std::move(work)); }
   // Takes and handles one message, waiting for one if the queue is empty.
   void HandleMessage() override;
 
@@ -88,6 +93,7 @@ private:
   bool terminated_ = false;
   ProgramStart start_;
   std::vector<OwnedForm> forms_;
+  std::vector<std::function<void()>> afterFirstScreen_;
   HWND lastActive_ = nullptr;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;

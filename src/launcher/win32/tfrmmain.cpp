@@ -1,5 +1,6 @@
 #include "launcher/win32/tfrmmain.h"
 
+#include "app/app_error.h"
 #include "app/startup_trace.h"
 #include "app/win32/dpi.h"
 #include "intro/win32/tfrmsplashmovie.h"
@@ -172,11 +173,28 @@ bool Tfrmmain::AnySoundPlaying() { return fablewick::AnySoundPlaying(); }
 
 void Tfrmmain::Terminate() { Host().Terminate(); }
 
-void Tfrmmain::SetMainForm() { frmSplashMovie->SetMainForm(frmmain); }
+void Tfrmmain::MakeIntroWindow() {
+  if (frmSplashMovie) return;
+  if (makeIntroWindow_) makeIntroWindow_();
+  if (!frmSplashMovie) throw AppError("The intro window could not be made");
+  if (mainFormSet_) frmSplashMovie->SetMainForm(frmmain);
+}
 
-bool Tfrmmain::AnyMovieExists() { return frmSplashMovie->AnyMovieExists(); }
+TfrmSplashMovie& Tfrmmain::Intro() {
+  MakeIntroWindow();
+  return *frmSplashMovie;
+}
 
-void Tfrmmain::ShowIntroModal() { frmSplashMovie->ShowModal(); }
+bool Tfrmmain::IsFirstStart() { return fablewick::IsFirstStart(registry_); }
+
+void Tfrmmain::SetMainForm() {
+  mainFormSet_ = true;
+  if (frmSplashMovie) frmSplashMovie->SetMainForm(frmmain);
+}
+
+bool Tfrmmain::AnyMovieExists() { return Intro().AnyMovieExists(); }
+
+void Tfrmmain::ShowIntroModal() { Intro().ShowModal(); }
 
 bool Tfrmmain::PlayOpeningMusicChecked() { return PlayOpeningMusic1->Checked(); }
 

@@ -12,8 +12,11 @@
 #include "launcher/win32/shell_windows.h"
 
 #include <array>
+#include <functional>
 
 namespace fablewick::win32 {
+
+class TfrmSplashMovie;
 
 // The launcher window: the menu picture, its menu bar and the handlers that
 // the layout "TFRMMAIN" binds. The handlers only hand the events to the
@@ -27,6 +30,16 @@ public:
   // thread of its own, before any window is built; FormCreate takes them
   // over. Called once, before the first window.
   static void StartLoadingAhead();
+
+  // How the intro window is made (by the entry point, which owns the forms).
+  // The window takes it from there whenever it first needs the intro.
+  void SetIntroWindowMaker(std::function<void()> make) { makeIntroWindow_ = std::move(make); }
+  // Makes the intro window now unless it exists. On a first start the intro
+  // may show before the launcher, so the window is made before it; a later
+  // start makes it once the launcher is on screen.
+  void MakeIntroWindow();
+  // Whether this start may show the intro before the launcher.
+  bool IsFirstStart();
 
   CaptionPicture* Background;
   MainMenu* MainMenu1;
@@ -52,6 +65,7 @@ protected:
   bool FormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+  TfrmSplashMovie& Intro();
   // Sizes the window and its picture for the DPI it is drawn at.
   void Rescale(int dpi);
 
@@ -74,6 +88,10 @@ private:
   std::array<UniqueBitmap, kHotRegionCount> hoverPictures_;
   std::array<UniqueBitmap, kHotRegionCount> pressedOverlays_;
 
+  std::function<void()> makeIntroWindow_;
+  // The show handler named this the intro's main form before the intro
+  // window was made.
+  bool mainFormSet_ = false;
   CurrentUserRegistry registry_;
   WindowsShell shell_;
   SystemClock clock_;

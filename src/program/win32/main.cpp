@@ -22,8 +22,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     FABLEWICK_STARTUP_MARK("application window");
     App().CreateForm(frmmain);
     FABLEWICK_STARTUP_MARK("launcher created");
-    App().CreateForm(frmSplashMovie);
-    FABLEWICK_STARTUP_MARK("intro window created");
+    frmmain->SetIntroWindowMaker([] { App().CreateForm(frmSplashMovie); });
+    if (frmmain->IsFirstStart()) {
+      frmmain->MakeIntroWindow();
+      FABLEWICK_STARTUP_MARK("intro window created");
+    } else {
+      // Nothing on the first screen needs it; the launcher still makes it
+      // at once if the intro is asked for before then.
+      App().AfterFirstScreen([] {
+        frmmain->MakeIntroWindow();
+        FABLEWICK_STARTUP_MARK("intro window created");
+      });
+    }
     App().Run();
   } catch (...) {
     App().ReportCurrentError();

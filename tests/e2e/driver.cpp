@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -97,7 +98,12 @@ private:
   void* bits_ = nullptr;
 };
 
-std::string WorkDir() { return WindowsPath(E2E_WORK_DIR); }
+// One folder per Wine state: the same scenario may run in several states at
+// once (at other DPIs).
+std::string WorkDir() {
+  const char* state = std::getenv("FABLEWICK_WINE_STATE");
+  return WindowsPath(E2E_WORK_DIR) + (state && *state ? "\\" + std::string(state) : "");
+}
 
 fs::path FsPath(const std::string& utf8) { return fs::path(Wide(utf8)); }
 
@@ -695,6 +701,8 @@ void SaveBitmap(const Image& image, std::string_view name) {
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof header;
   file.bfSize = file.bfOffBits + header.biSizeImage;
+  std::error_code error;
+  fs::create_directories(fs::path(WorkDir()), error);
   std::ofstream out(fs::path(WorkDir() + "\\" + std::string(name) + ".bmp"), std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&header), sizeof header);

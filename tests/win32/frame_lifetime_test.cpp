@@ -35,7 +35,7 @@ public:
     if (failDestroy) throw AppError("Cannot stop the sound");
   }
   void FormShow() {
-    journal.push_back(IsWindowVisible(Handle()) ? "show while visible" : "show before display");
+    journal.emplace_back(IsWindowVisible(Handle()) ? "show while visible" : "show before display");
   }
   bool failDestroy = false;
 };

@@ -178,7 +178,7 @@ public:
     GetTempPathA(sizeof temp, temp);
     folder_ = std::string(temp) + "fablewick-" + purpose + "-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder_.c_str(), nullptr);
-    std::string command = std::string("\"Z:") + FABLEWICK_EXE + "\"";
+    std::string command = "\"Z:" FABLEWICK_EXE "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (show) {

@@ -581,6 +581,18 @@ void Keys(std::initializer_list<WORD> keys) {
   for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) key(*it, KEYEVENTF_KEYUP);
 }
 
+void ChooseFromMenu(WORD menuKey, WORD itemKey) {
+  Keys({VK_MENU, menuKey});
+  // "#32768" is the class of every open menu. If none shows, the key goes
+  // anyway and the caller's own check tells what did not happen.
+  for (int waited = 0; waited < 5000; waited += 20) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu != nullptr && IsWindowVisible(menu)) break;
+    Sleep(20);
+  }
+  Keys({itemKey});
+}
+
 } // namespace input
 
 // ---------------------------------------------------------------------------

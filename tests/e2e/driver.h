@@ -171,6 +171,9 @@ void ClickInOneBatch(Button button = Button::Left);
 void Click(HWND window, int clientX, int clientY, Where where = Where::current());
 // Presses the keys in order and releases them in reverse: {VK_CONTROL, 'Q'}.
 void Keys(std::initializer_list<WORD> keys);
+// Alt and the menu's key, then the item's key once the menu is open: on a busy
+// machine a key sent before the menu shows is taken by the window instead.
+void ChooseFromMenu(WORD menuKey, WORD itemKey);
 } // namespace input
 
 // ---------------------------------------------------------------------------

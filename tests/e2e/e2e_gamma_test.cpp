@@ -272,8 +272,7 @@ TEST(GammaThroughTheIntro, AnAboutReplayAfterTheRampWasChangedFromOutsideEndsOnT
   ASSERT_EQ(ReadScreenRamp(), changed);
 
   ASSERT_TRUE(BringToFront(window));
-  input::Keys({VK_MENU, 'H'});
-  input::Keys({'A'});
+  input::ChooseFromMenu('H', 'A');
   ASSERT_TRUE(fablewick::testing::PumpUntil([&] { return IntroWindowShows(launcher); }, 20s)) << "no intro came up";
   ASSERT_TRUE(fablewick::testing::PumpUntil(
       [&] { return !IntroWindowShows(launcher) && !FindOverlay(launcher) && ReadScreenRamp() == changed; }, 30s))

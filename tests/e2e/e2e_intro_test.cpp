@@ -73,8 +73,7 @@ protected:
     launcher_ = LauncherProcess::Start(folder);
     HWND window = launcher_.WaitForLauncher();
     if (window == nullptr || !BringToFront(window)) return nullptr;
-    input::Keys({VK_MENU, 'H'});
-    input::Keys({'A'});
+    input::ChooseFromMenu('H', 'A');
     return window;
   }
 
@@ -169,8 +168,7 @@ TEST_F(Intro, AClickSkipsToTheNextMovieAndAboutCanPlayThemAgain) {
   // A second showing starts from the first movie again.
   ASSERT_TRUE(LauncherComesBack(launcherWindow));
   ASSERT_TRUE(BringToFront(launcherWindow));
-  input::Keys({VK_MENU, 'H'});
-  input::Keys({'A'});
+  input::ChooseFromMenu('H', 'A');
   intro = WaitForIntro();
   ASSERT_NE(intro.window, nullptr);
   EXPECT_EQ(WatchUntilClosed(intro), (std::vector<int>{160, 96}));

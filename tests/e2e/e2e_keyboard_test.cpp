@@ -221,8 +221,7 @@ TEST_F(KeyboardCaptions, KeysWhileTheIntroPlaysDoNothingToTheLauncher) {
   folder.AddMovies({"Kelvarn Movie.avi", "Quillmere Movie.avi"});
   HWND window = StartLauncher(folder);
   ASSERT_NE(nullptr, window);
-  input::Keys({VK_MENU, 'H'});
-  input::Keys({'A'});
+  input::ChooseFromMenu('H', 'A');
 
   HWND intro = nullptr;
   for (int i = 0; i < 200 && intro == nullptr; ++i) {

@@ -226,8 +226,7 @@ TEST_F(Launcher, HelpShowsTheHelpTextAndAboutWithoutMoviesDoesNothing) {
   HWND window = StartLauncher(folder);
   ASSERT_NE(nullptr, window);
 
-  input::Keys({VK_MENU, 'H'});
-  input::Keys({'A'});
+  input::ChooseFromMenu('H', 'A');
   Sleep(1500);
   ASSERT_TRUE(launcher_.Running());
   for (const TopWindow& top : launcher_.Windows()) {
@@ -238,8 +237,7 @@ TEST_F(Launcher, HelpShowsTheHelpTextAndAboutWithoutMoviesDoesNothing) {
   EXPECT_TRUE(IsWindowEnabled(window));
 
   ASSERT_TRUE(BringToFront(window));
-  input::Keys({VK_MENU, 'H'});
-  input::Keys({'F'});
+  input::ChooseFromMenu('H', 'F');
   HWND dialog = launcher_.WaitForDialog("Information");
   ASSERT_NE(nullptr, dialog);
   std::vector<std::string> texts = ChildTexts(dialog);

@@ -77,8 +77,7 @@ protected:
   // stored choice differs from `before`.
   std::optional<registry::Value> ToggleMusic(HWND window, const std::optional<registry::Value>& before) {
     if (!BringToFront(window)) return {};
-    input::Keys({VK_MENU, 'F'});
-    input::Keys({'P'});
+    input::ChooseFromMenu('F', 'P');
     std::optional<registry::Value> now;
     for (int i = 0; i < 100; ++i, Sleep(50)) {
       now = registry::Read(kLauncherKey, "128");

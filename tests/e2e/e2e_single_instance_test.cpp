@@ -239,8 +239,7 @@ TEST_F(SingleInstance, ASecondStartActivatesTheDialogOfTheRunningLauncher) {
   HWND window = first.WaitForLauncher();
   ASSERT_NE(nullptr, window);
   ASSERT_TRUE(BringToFront(window));
-  input::Keys({VK_MENU, 'H'});
-  input::Keys({'F'});
+  input::ChooseFromMenu('H', 'F');
   HWND dialog = first.WaitForDialog("Information");
   ASSERT_NE(nullptr, dialog);
 

@@ -138,8 +138,7 @@ TEST_F(TwoMonitors, DuringTheIntroTheSecondMonitorIsBlackAndEveryTaskbarHiddenAn
   const Image primaryBefore = CaptureScreen(primary_), secondBefore = CaptureScreen(second_);
 
   ASSERT_TRUE(BringToFront(window));
-  input::Keys({VK_MENU, 'H'});
-  input::Keys({'A'});
+  input::ChooseFromMenu('H', 'A');
   ASSERT_TRUE(IntroHoldsTheScreen()) << Describe(launcher_.Windows());
   EXPECT_TRUE(SecondIsBlack()) << "the second monitor stays bright beside the movie";
   // The movie is on the primary monitor, where the intro window covers it all.
@@ -185,8 +184,7 @@ TEST_F(TwoMonitors, TheMessageDialogComesUpOnTheMonitorTheLauncherWasMovedTo) {
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
   PumpFor(300ms);
   ASSERT_TRUE(BringToFront(window));
-  input::Keys({VK_MENU, 'H'});
-  input::Keys({'F'});
+  input::ChooseFromMenu('H', 'F');
   const HWND dialog = launcher_.WaitForDialog("Information");
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(CentredOn(dialog, second_)) << "the dialog came up away from the launcher";

@@ -365,6 +365,10 @@ std::string Describe(const std::vector<TopWindow>& windows) {
                   window.enabled ? "" : " disabled", window.hasMenu ? " menu" : "",
                   static_cast<void*>(window.owner));
     text += line;
+    // A box that came up instead of the window waited for says why.
+    if (window.className == "#32770") {
+      for (const std::string& child : ChildTexts(window.handle)) text += "\n    \"" + child + "\"";
+    }
   }
   return text;
 }

@@ -2,6 +2,7 @@
 
 #include "app/app_error.h"
 #include "app/win32/early_work.h"
+#include "launcher/packed_bitmap.h"
 
 #include <memory>
 #include <utility>
@@ -10,6 +11,8 @@
 namespace fablewick::win32 {
 
 namespace {
+
+constexpr const char* kNotABitmap = "Bitmap image is not valid";
 
 HBITMAP Load(int id) {
   return static_cast<HBITMAP>(
@@ -45,12 +48,22 @@ UniqueBitmap TakePreloaded(int id) {
 
 } // namespace
 
+void CheckBitmapResource(int id) {
+  const HMODULE module = GetModuleHandleA(nullptr);
+  const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2)); // RT_BITMAP
+  const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes || !IsWholePackedBitmap({static_cast<const std::byte*>(bytes), SizeofResource(module, found)})) {
+    throw AppError(kNotABitmap);
+  }
+}
+
 void PreloadBitmapResources(std::span<const int> ids) { ThePreload() = std::make_unique<Preload>(ids); }
 
 UniqueBitmap LoadBitmapResource(int id) {
   UniqueBitmap bitmap = TakePreloaded(id);
   if (!bitmap) bitmap.reset(Load(id));
-  if (!bitmap) throw AppError("Bitmap image is not valid");
+  if (!bitmap) throw AppError(kNotABitmap);
   return bitmap;
 }
 

@@ -66,15 +66,11 @@ Tfrmmain::Tfrmmain(FormHost& host)
 
 // Under Wine each of these takes about as long as building the windows and
 // needs none of them. FormCreate still starts the sound and loads the
-// pictures in its own order, and any failure surfaces there as before.
+// picture in its own order, and any failure surfaces there as before.
 void Tfrmmain::StartLoadingAhead() {
   OpenSoundDeviceEarly();
-  std::array<int, 1 + 2 * kHotRegionCount> pictures{kBasePictureId};
-  for (int i = 0; i < kHotRegionCount; ++i) {
-    pictures[1 + 2 * i] = kHotRegions[i].hoverBitmap;
-    pictures[2 + 2 * i] = kHotRegions[i].overlayBitmap;
-  }
-  PreloadBitmapResources(pictures);
+  const int firstScreen[] = {kBasePictureId};
+  PreloadBitmapResources(firstScreen);
 }
 
 void Tfrmmain::FormCreate() {
@@ -84,9 +80,14 @@ void Tfrmmain::FormCreate() {
   FABLEWICK_STARTUP_MARK("sound started");
 
   basePicture_ = LoadBitmapResource(kBasePictureId);
+  // Only the base picture is on the first screen; the captions' pictures
+  // are decoded later, but one that cannot be is still reported here, and
+  // those before it still work.
   for (int i = 0; i < kHotRegionCount; ++i) {
-    hoverPictures_[i] = LoadBitmapResource(kHotRegions[i].hoverBitmap);
-    pressedOverlays_[i] = LoadBitmapResource(kHotRegions[i].overlayBitmap);
+    CheckBitmapResource(kHotRegions[i].hoverBitmap);
+    ++captionPicturesUsable_;
+    CheckBitmapResource(kHotRegions[i].overlayBitmap);
+    ++captionPicturesUsable_;
   }
   FABLEWICK_STARTUP_MARK("bitmaps loaded");
 
@@ -159,9 +160,22 @@ bool Tfrmmain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 
 void Tfrmmain::ShowBasePicture() { Background->Assign(basePicture_.get()); }
 
-void Tfrmmain::ShowHoverPicture(int region) { Background->Assign(hoverPictures_[region].get()); }
+void Tfrmmain::LoadCaptionPictures() {
+  if (captionPicturesLoaded_) return;
+  captionPicturesLoaded_ = true; // a failure is told once, not at every move
+  for (int i = 0; i < kHotRegionCount; ++i) {
+    if (2 * i < captionPicturesUsable_) hoverPictures_[i] = LoadBitmapResource(kHotRegions[i].hoverBitmap);
+    if (2 * i + 1 < captionPicturesUsable_) pressedOverlays_[i] = LoadBitmapResource(kHotRegions[i].overlayBitmap);
+  }
+}
+
+void Tfrmmain::ShowHoverPicture(int region) {
+  LoadCaptionPictures();
+  Background->Assign(hoverPictures_[region].get());
+}
 
 void Tfrmmain::DrawPressedOverlay(int region, int left, int top) {
+  LoadCaptionPictures();
   Background->DrawOverlay(pressedOverlays_[region].get(), left, top);
 }
 

@@ -26,8 +26,8 @@ class Tfrmmain : public Form, private LauncherHost {
 public:
   explicit Tfrmmain(FormHost& host);
 
-  // Starts opening the audio device and loading the pictures, each on a
-  // thread of its own, before any window is built; FormCreate takes them
+  // Starts opening the audio device and loading the base picture, each on
+  // a thread of its own, before any window is built; FormCreate takes them
   // over. Called once, before the first window.
   static void StartLoadingAhead();
 
@@ -40,6 +40,10 @@ public:
   void MakeIntroWindow();
   // Whether this start may show the intro before the launcher.
   bool IsFirstStart();
+  // The first screen shows only the base picture. The captions' lit and
+  // pressed pictures are loaded by this, once the first screen is up, or
+  // at once by the first caption that lights if that comes sooner.
+  void LoadCaptionPictures();
 
   CaptionPicture* Background;
   MainMenu* MainMenu1;
@@ -82,11 +86,15 @@ private:
   bool PlayOpeningMusicChecked() override;
   void SetPlayOpeningMusicChecked(bool checked) override;
 
-  // Loaded once by FormCreate and kept for the window's life; Background
-  // shows copies, so these never change.
+  // Loaded once and kept for the window's life; Background shows copies,
+  // so these never change.
   UniqueBitmap basePicture_;
   std::array<UniqueBitmap, kHotRegionCount> hoverPictures_;
   std::array<UniqueBitmap, kHotRegionCount> pressedOverlays_;
+  // How many of the captions' pictures, hover then overlay for each caption
+  // in turn, FormCreate found whole before the first that is not.
+  int captionPicturesUsable_ = 0;
+  bool captionPicturesLoaded_ = false;
 
   std::function<void()> makeIntroWindow_;
   // The show handler named this the intro's main form before the intro

@@ -23,6 +23,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     App().CreateForm(frmmain);
     FABLEWICK_STARTUP_MARK("launcher created");
     frmmain->SetIntroWindowMaker([] { App().CreateForm(frmSplashMovie); });
+    App().AfterFirstScreen([] {
+      frmmain->LoadCaptionPictures();
+      FABLEWICK_STARTUP_MARK("caption pictures loaded");
+    });
     if (frmmain->IsFirstStart()) {
       frmmain->MakeIntroWindow();
       FABLEWICK_STARTUP_MARK("intro window created");

@@ -6,6 +6,7 @@
 #include "app/menu_access_keys.h"
 
 #include <memory>
+#include <string>
 #include <type_traits>
 
 namespace fablewick::win32 {
@@ -63,6 +64,12 @@ MenuItem* MainMenu::FindByCommand(UINT command) const { return FindIn(items_, co
 
 namespace {
 
+// With the system's own code: the menu calls fail only when the window
+// system itself is in trouble, and that code is all there is to go on.
+AppError MenuError() {
+  return AppError("Cannot create the menu (system error " + std::to_string(GetLastError()) + ")");
+}
+
 struct MenuBuilder {
   UINT nextCommand = FirstCommand;
   std::vector<ACCEL> accelerators;
@@ -79,7 +86,7 @@ struct MenuBuilder {
       } else if (!item.Items().empty()) {
         // The drop-down is ours to destroy until the bar has taken it.
         UniqueMenu popup(CreatePopupMenu());
-        if (!popup) throw AppError("Cannot create the menu");
+        if (!popup) throw MenuError();
         Level(popup.get(), item.Items());
         ok = AppendMenuA(menu, MF_POPUP | MF_STRING | (item.Enabled() ? 0 : MF_GRAYED),
                          reinterpret_cast<UINT_PTR>(popup.get()), marked[i].c_str());
@@ -102,7 +109,7 @@ struct MenuBuilder {
           accelerators.push_back(ACCEL{flags, s.key, static_cast<WORD>(command)});
         }
       }
-      if (!ok) throw AppError("Cannot create the menu");
+      if (!ok) throw MenuError();
       positions.push_back({&item, menu, static_cast<UINT>(i)});
     }
   }
@@ -125,7 +132,7 @@ struct MenuBuilder {
 void MainMenu::Build() {
   if (menu_) return;
   UniqueMenu bar(CreateMenu());
-  if (!bar) throw AppError("Cannot create the menu");
+  if (!bar) throw MenuError();
   MenuBuilder builder;
   builder.Level(bar.get(), items_);
   menu_ = std::move(bar);

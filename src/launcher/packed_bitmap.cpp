@@ -37,7 +37,6 @@ bool IsWholePackedBitmap(std::span<const std::byte> bytes) {
     depth = Read(bytes, 14, 2);
     compression = Read(bytes, 16, 4);
     colours = Read(bytes, 32, 4);
-    if (width >> 31) return false;
   } else {
     return false;
   }

@@ -1,5 +1,7 @@
 #include "intro/win32/monitor_cover.h"
 
+#include "app/win32/com_library.h"
+
 #include <shobjidl.h>
 
 namespace fablewick::win32 {
@@ -37,15 +39,14 @@ HWND CreateMonitorCover(const Rect& area) {
 void MarkFullScreenToShell(HWND window, bool fullScreen) {
   // The shell's list is a COM object; this thread may or may not have
   // entered an apartment already, and leaves it as it found it.
-  const HRESULT entered = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const HRESULT entered = com::InitializeApartment();
   ITaskbarList2* list = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList2,
-                                 reinterpret_cast<void**>(&list))) &&
+  if (SUCCEEDED(com::CreateInProcInstance(CLSID_TaskbarList, IID_ITaskbarList2, reinterpret_cast<void**>(&list))) &&
       list != nullptr) {
     if (SUCCEEDED(list->HrInit())) list->MarkFullscreenWindow(window, fullScreen ? TRUE : FALSE);
     list->Release();
   }
-  if (SUCCEEDED(entered)) CoUninitialize();
+  if (SUCCEEDED(entered)) com::Uninitialize();
 }
 
 } // namespace fablewick::win32

@@ -1,5 +1,6 @@
 #include "launcher/win32/caption_accessible.h"
 
+#include "app/win32/com_library.h"
 #include "launcher/caption_access.h"
 #include "launcher/win32/msaa_values.h"
 #include "sound/win32/com_ptr.h"
@@ -247,7 +248,7 @@ bool AccessiblePicture::Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESUL
   if (!object_) {
     // Marshalling the object to the reader's process needs an apartment on
     // this thread; one that already exists (of either kind) will do.
-    const HRESULT entered = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const HRESULT entered = com::InitializeApartment();
     if (FAILED(entered) && entered != RPC_E_CHANGED_MODE) return false;
     comEntered_ = SUCCEEDED(entered);
     object_ = new CaptionAccessible(window, view_);
@@ -266,13 +267,13 @@ void AccessiblePicture::Close() {
     object_->Disconnect();
     // Readers in other processes lose their proxies now rather than keep
     // the object alive through them.
-    CoDisconnectObject(object_, 0);
+    com::DisconnectObject(object_);
     object_->Release();
     object_ = nullptr;
   }
   if (comEntered_) {
     comEntered_ = false;
-    CoUninitialize();
+    com::Uninitialize();
   }
 }
 

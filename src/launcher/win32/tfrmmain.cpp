@@ -65,8 +65,8 @@ Tfrmmain::Tfrmmain(FormHost& host)
 }
 
 // Under Wine each of these takes about as long as building the windows and
-// needs none of them. FormCreate still starts the sound and loads the
-// picture in its own order, and any failure surfaces there as before.
+// needs none of them. The window takes each over where it first needs it,
+// and any failure surfaces there, in the order it always did.
 void Tfrmmain::StartLoadingAhead() {
   OpenSoundDeviceEarly();
   const int firstScreen[] = {kBasePictureId};
@@ -74,25 +74,39 @@ void Tfrmmain::StartLoadingAhead() {
 }
 
 void Tfrmmain::FormCreate() {
+  try {
+    basePicture_ = LoadBitmapResource(kBasePictureId);
+    // Only the base picture is on the first screen; the captions' pictures
+    // are decoded later, but one that cannot be is still reported here, and
+    // those before it still work.
+    for (int i = 0; i < kHotRegionCount; ++i) {
+      CheckBitmapResource(kHotRegions[i].hoverBitmap);
+      ++captionPicturesUsable_;
+      CheckBitmapResource(kHotRegions[i].overlayBitmap);
+      ++captionPicturesUsable_;
+    }
+    FABLEWICK_STARTUP_MARK("bitmaps loaded");
+
+    Background->Assign(basePicture_.get());
+    Rescale(WindowDpi(Handle()));
+  } catch (...) {
+    // A sound failure's box comes before any other.
+    StartSound();
+    throw;
+  }
+}
+
+// The device has been opening on a thread of its own since the entry point;
+// it is waited for as late as possible, so that building the window overlaps
+// it, but before anything that could put up a box of its own, so that a
+// sound failure is still the first thing the user is told.
+void Tfrmmain::StartSound() {
+  if (soundStarted_) return;
+  soundStarted_ = true;
   // Through the process-wide reference: the engine belongs to the launcher
   // window, whichever object this handler happens to run on.
   InitSoundForWindow(frmmain->Handle(), messages_);
   FABLEWICK_STARTUP_MARK("sound started");
-
-  basePicture_ = LoadBitmapResource(kBasePictureId);
-  // Only the base picture is on the first screen; the captions' pictures
-  // are decoded later, but one that cannot be is still reported here, and
-  // those before it still work.
-  for (int i = 0; i < kHotRegionCount; ++i) {
-    CheckBitmapResource(kHotRegions[i].hoverBitmap);
-    ++captionPicturesUsable_;
-    CheckBitmapResource(kHotRegions[i].overlayBitmap);
-    ++captionPicturesUsable_;
-  }
-  FABLEWICK_STARTUP_MARK("bitmaps loaded");
-
-  Background->Assign(basePicture_.get());
-  Rescale(WindowDpi(Handle()));
 }
 
 void Tfrmmain::Rescale(int dpi) {
@@ -105,7 +119,10 @@ void Tfrmmain::FormDestroy() {
   fablewick::ShutdownSound();
 }
 
-void Tfrmmain::FormShow() { fablewick::FormShow(ports_, MusicEnabled); }
+void Tfrmmain::FormShow() {
+  StartSound();
+  fablewick::FormShow(ports_, MusicEnabled);
+}
 
 // The hot regions are in picture pixels, so every pointer position is
 // mapped back onto the picture first.
@@ -189,6 +206,7 @@ void Tfrmmain::Terminate() { Host().Terminate(); }
 
 void Tfrmmain::MakeIntroWindow() {
   if (frmSplashMovie) return;
+  StartSound();
   if (makeIntroWindow_) makeIntroWindow_();
   if (!frmSplashMovie) throw AppError("The intro window could not be made");
   if (mainFormSet_) frmSplashMovie->SetMainForm(frmmain);

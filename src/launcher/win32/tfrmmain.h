@@ -27,8 +27,8 @@ public:
   explicit Tfrmmain(FormHost& host);
 
   // Starts opening the audio device and loading the base picture, each on
-  // a thread of its own, before any window is built; FormCreate takes them
-  // over. Called once, before the first window.
+  // a thread of its own, before any window is built; the window takes
+  // each over as it needs it. Called once, before the first window.
   static void StartLoadingAhead();
 
   // How the intro window is made (by the entry point, which owns the forms).
@@ -72,6 +72,7 @@ private:
   TfrmSplashMovie& Intro();
   // Sizes the window and its picture for the DPI it is drawn at.
   void Rescale(int dpi);
+  void StartSound();
 
   void ShowBasePicture() override;
   void ShowHoverPicture(int region) override;
@@ -95,6 +96,7 @@ private:
   // in turn, FormCreate found whole before the first that is not.
   int captionPicturesUsable_ = 0;
   bool captionPicturesLoaded_ = false;
+  bool soundStarted_ = false;
 
   std::function<void()> makeIntroWindow_;
   // The show handler named this the intro's main form before the intro

@@ -1,0 +1,39 @@
+#include "app/win32/com_library.h"
+
+#include "app/win32/lazy_library.h"
+
+namespace fablewick::win32::com {
+
+namespace {
+
+LazyLibrary& Ole() {
+  static LazyLibrary library("ole32.dll");
+  return library;
+}
+
+} // namespace
+
+HRESULT InitializeApartment() {
+  const auto initialize = Ole().Entry<decltype(&::CoInitializeEx)>("CoInitializeEx");
+  return initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+}
+
+void Uninitialize() {
+  if (const auto uninitialize = Ole().Entry<decltype(&::CoUninitialize)>("CoUninitialize")) uninitialize();
+}
+
+HRESULT DisconnectObject(LPUNKNOWN object) {
+  const auto disconnect = Ole().Entry<decltype(&::CoDisconnectObject)>("CoDisconnectObject");
+  return disconnect ? disconnect(object, 0) : E_FAIL;
+}
+
+HRESULT CreateInProcInstance(REFCLSID type, REFIID iid, void** out) {
+  const auto create = Ole().Entry<decltype(&::CoCreateInstance)>("CoCreateInstance");
+  if (!create) {
+    if (out) *out = nullptr;
+    return E_FAIL;
+  }
+  return create(type, nullptr, CLSCTX_INPROC_SERVER, iid, out);
+}
+
+} // namespace fablewick::win32::com

@@ -69,8 +69,6 @@ Tfrmmain::Tfrmmain(FormHost& host)
 // and any failure surfaces there, in the order it always did.
 void Tfrmmain::StartLoadingAhead() {
   OpenSoundDeviceEarly();
-  const int firstScreen[] = {kBasePictureId};
-  PreloadBitmapResources(firstScreen);
 }
 
 void Tfrmmain::FormCreate() {

@@ -64,9 +64,10 @@ Tfrmmain::Tfrmmain(FormHost& host)
   Background->Attach(captions_, ports_);
 }
 
-// Under Wine each of these takes about as long as building the windows and
-// needs none of them. The window takes each over where it first needs it,
-// and any failure surfaces there, in the order it always did.
+// Under Wine opening the device takes about as long as building the windows
+// and needs none of them. The base picture is not loaded ahead as well: the
+// window has time for it while the device opens, and a third busy thread
+// held the first window up more than it saved.
 void Tfrmmain::StartLoadingAhead() {
   OpenSoundDeviceEarly();
 }

@@ -26,9 +26,9 @@ class Tfrmmain : public Form, private LauncherHost {
 public:
   explicit Tfrmmain(FormHost& host);
 
-  // Starts opening the audio device and loading the base picture, each on
-  // a thread of its own, before any window is built; the window takes
-  // each over as it needs it. Called once, before the first window.
+  // Starts opening the audio device on a thread of its own before any
+  // window is built; the window takes it over just before it shows. Called
+  // once, before the first window.
   static void StartLoadingAhead();
 
   // How the intro window is made (by the entry point, which owns the forms).

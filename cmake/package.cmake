@@ -42,7 +42,7 @@ if(FABLEWICK_ZIP AND FABLEWICK_TOUCH AND FABLEWICK_CHMOD)
   add_custom_target(package DEPENDS ${FABLEWICK_PACKAGE_ZIP})
 else()
   add_custom_target(package
-    COMMAND ${CMAKE_COMMAND} -E echo "package: needs zip (Debian package zip), touch and chmod"
+    COMMAND ${CMAKE_COMMAND} -E echo "package: needs zip (scripts/setup package), touch and chmod"
     COMMAND ${CMAKE_COMMAND} -E false
     VERBATIM)
 endif()

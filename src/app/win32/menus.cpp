@@ -65,9 +65,23 @@ MenuItem* MainMenu::FindByCommand(UINT command) const { return FindIn(items_, co
 namespace {
 
 // With the system's own code: the menu calls fail only when the window
-// system itself is in trouble, and that code is all there is to go on.
-AppError MenuError() {
-  return AppError("Cannot create the menu (system error " + std::to_string(GetLastError()) + ")");
+// system itself is in trouble, and that code is all there is to go on. It is
+// cleared before each call, so a call that fails without setting one reports
+// 0 rather than whatever an earlier call left.
+[[noreturn]] void ThrowMenuError() {
+  throw AppError("Cannot create the menu (system error " + std::to_string(GetLastError()) + ")");
+}
+
+HMENU MakeMenu(HMENU(WINAPI* make)()) {
+  SetLastError(0);
+  HMENU menu = make();
+  if (!menu) ThrowMenuError();
+  return menu;
+}
+
+void Append(HMENU menu, UINT flags, UINT_PTR id, const char* text) {
+  SetLastError(0);
+  if (!AppendMenuA(menu, flags, id, text)) ThrowMenuError();
 }
 
 struct MenuBuilder {
@@ -80,25 +94,23 @@ struct MenuBuilder {
     std::vector<std::string> marked = AssignAccessKeys(captions);
     for (std::size_t i = 0; i < items.size(); ++i) {
       MenuItem& item = *items[i];
-      BOOL ok;
       if (item.IsSeparator()) {
-        ok = AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        Append(menu, MF_SEPARATOR, 0, nullptr);
       } else if (!item.Items().empty()) {
         // The drop-down is ours to destroy until the bar has taken it.
-        UniqueMenu popup(CreatePopupMenu());
-        if (!popup) throw MenuError();
+        UniqueMenu popup(MakeMenu(CreatePopupMenu));
         Level(popup.get(), item.Items());
-        ok = AppendMenuA(menu, MF_POPUP | MF_STRING | (item.Enabled() ? 0 : MF_GRAYED),
-                         reinterpret_cast<UINT_PTR>(popup.get()), marked[i].c_str());
-        if (ok) popup.release();
+        Append(menu, MF_POPUP | MF_STRING | (item.Enabled() ? 0 : MF_GRAYED), reinterpret_cast<UINT_PTR>(popup.get()),
+               marked[i].c_str());
+        popup.release();
       } else {
         UINT command = nextCommand++;
         std::string text = marked[i];
         std::string shortcut = ShortcutText(item.ShortCut());
         // The menu draws the text after a tab right-aligned: the shortcut column.
         if (!shortcut.empty()) text += "\t" + shortcut;
-        ok = AppendMenuA(menu, MF_STRING | (item.Checked() ? MF_CHECKED : 0) | (item.Enabled() ? 0 : MF_GRAYED),
-                         command, text.c_str());
+        Append(menu, MF_STRING | (item.Checked() ? MF_CHECKED : 0) | (item.Enabled() ? 0 : MF_GRAYED), command,
+               text.c_str());
         commands.push_back({&item, command});
         if (item.ShortCut() != 0) {
           Shortcut s = DecodeShortcut(item.ShortCut());
@@ -109,7 +121,6 @@ struct MenuBuilder {
           accelerators.push_back(ACCEL{flags, s.key, static_cast<WORD>(command)});
         }
       }
-      if (!ok) throw MenuError();
       positions.push_back({&item, menu, static_cast<UINT>(i)});
     }
   }
@@ -131,8 +142,7 @@ struct MenuBuilder {
 
 void MainMenu::Build() {
   if (menu_) return;
-  UniqueMenu bar(CreateMenu());
-  if (!bar) throw MenuError();
+  UniqueMenu bar(MakeMenu(CreateMenu));
   MenuBuilder builder;
   builder.Level(bar.get(), items_);
   menu_ = std::move(bar);

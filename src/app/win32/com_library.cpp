@@ -18,6 +18,11 @@ HRESULT InitializeApartment() {
   return initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
 }
 
+HRESULT InitializeMultithreaded() {
+  const auto initialize = Ole().Entry<decltype(&::CoInitializeEx)>("CoInitializeEx");
+  return initialize ? initialize(nullptr, COINIT_MULTITHREADED) : E_FAIL;
+}
+
 void Uninitialize() {
   if (const auto uninitialize = Ole().Entry<decltype(&::CoUninitialize)>("CoUninitialize")) uninitialize();
 }

@@ -1,5 +1,6 @@
 #include "sound/win32/direct_sound_output.h"
 
+#include "app/win32/com_library.h"
 #include "app/win32/early_work.h"
 #include "app/win32/lazy_library.h"
 #include "sound/win32/com_ptr.h"
@@ -126,7 +127,18 @@ private:
 } // namespace
 
 struct DirectSoundOutput::Early {
-  Early() : work([this] { result = CreateDirectSound(device); }) {}
+  Early()
+      : work([this] {
+          // Opening the device enters COM on this thread, and a single-threaded
+          // apartment makes and destroys a hidden window of its own each time.
+          // Under Wine a window destroyed on one thread while another makes a
+          // window or a menu can take the new one's handle with it, which broke
+          // the launcher's menu now and then at start. A multithreaded
+          // apartment makes no window, so this thread enters one first, and
+          // leaves it in place for the life of the device made in it.
+          com::InitializeMultithreaded();
+          result = CreateDirectSound(device);
+        }) {}
   ComPtr<IDirectSound> device;
   HRESULT result = DS_OK;
   EarlyWork work; // last, so it starts once what it writes exists

@@ -11,17 +11,16 @@ LazyLibrary& Ole() {
   return library;
 }
 
+HRESULT Initialize(DWORD model) {
+  const auto initialize = Ole().Entry<decltype(&::CoInitializeEx)>("CoInitializeEx");
+  return initialize ? initialize(nullptr, model) : E_FAIL;
+}
+
 } // namespace
 
-HRESULT InitializeApartment() {
-  const auto initialize = Ole().Entry<decltype(&::CoInitializeEx)>("CoInitializeEx");
-  return initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
-}
+HRESULT InitializeApartment() { return Initialize(COINIT_APARTMENTTHREADED); }
 
-HRESULT InitializeMultithreaded() {
-  const auto initialize = Ole().Entry<decltype(&::CoInitializeEx)>("CoInitializeEx");
-  return initialize ? initialize(nullptr, COINIT_MULTITHREADED) : E_FAIL;
-}
+HRESULT InitializeMultithreaded() { return Initialize(COINIT_MULTITHREADED); }
 
 void Uninitialize() {
   if (const auto uninitialize = Ole().Entry<decltype(&::CoUninitialize)>("CoUninitialize")) uninitialize();

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace fablewick::e2e {
+namespace fablewick::e2e::gamma_scenarios {
 namespace {
 
 using Ramp = std::vector<WORD>; // red table, then green, then blue
@@ -285,4 +285,4 @@ TEST(GammaThroughTheIntro, AnAboutReplayAfterTheRampWasChangedFromOutsideEndsOnT
 }
 
 } // namespace
-} // namespace fablewick::e2e
+} // namespace fablewick::e2e::gamma_scenarios

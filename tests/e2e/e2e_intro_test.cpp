@@ -16,7 +16,7 @@
 #include <iterator>
 #include <vector>
 
-namespace fablewick::e2e {
+namespace fablewick::e2e::intro_scenarios {
 namespace {
 
 using namespace std::chrono_literals;
@@ -195,4 +195,4 @@ TEST_F(Intro, AboutWithOnlyUnplayableFilesComesBackAtOnce) {
 }
 
 } // namespace
-} // namespace fablewick::e2e
+} // namespace fablewick::e2e::intro_scenarios

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace fablewick::e2e {
+namespace fablewick::e2e::keyboard_scenarios {
 namespace {
 
 struct Caption {
@@ -243,4 +243,4 @@ TEST_F(KeyboardCaptions, KeysWhileTheIntroPlaysDoNothingToTheLauncher) {
 }
 
 } // namespace
-} // namespace fablewick::e2e
+} // namespace fablewick::e2e::keyboard_scenarios

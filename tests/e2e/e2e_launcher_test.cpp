@@ -11,7 +11,7 @@
 #include <cstring>
 #include <optional>
 
-namespace fablewick::e2e {
+namespace fablewick::e2e::launcher_scenarios {
 namespace {
 
 // The click lasts 140 ms, the quit chime 380 ms.
@@ -289,4 +289,4 @@ TEST_F(Launcher, ABitmapThatCannotBeLoadedIsReportedBeforeTheLauncherWhichStillC
 }
 
 } // namespace
-} // namespace fablewick::e2e
+} // namespace fablewick::e2e::launcher_scenarios

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace fablewick::e2e {
+namespace fablewick::e2e::pointer_scenarios {
 namespace {
 
 const Caption& kBarrowby = kCaptions[1];
@@ -185,4 +185,4 @@ TEST_F(Pointer, WithSwappedButtonsThePhysicalRightButtonClicksAndTheLeftDoesNot)
 }
 
 } // namespace
-} // namespace fablewick::e2e
+} // namespace fablewick::e2e::pointer_scenarios

@@ -11,7 +11,7 @@
 
 #include <cstdlib>
 
-namespace fablewick::e2e {
+namespace fablewick::e2e::reader_dpi_scenarios {
 namespace {
 
 struct CaptionRect {
@@ -84,4 +84,4 @@ TEST(DpiReader, EachCaptionIsFoundWhereItIsDrawnAndReportsThePlaceItCovers) {
 }
 
 } // namespace
-} // namespace fablewick::e2e
+} // namespace fablewick::e2e::reader_dpi_scenarios

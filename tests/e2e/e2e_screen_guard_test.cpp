@@ -14,7 +14,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace fablewick::e2e {
+namespace fablewick::e2e::screen_guard_scenarios {
 namespace {
 
 using namespace std::chrono_literals;
@@ -77,4 +77,4 @@ TEST(ScreenGuard, ALauncherKilledDuringTheIntroGetsTheTaskbarBackAndLeavesNothin
 }
 
 } // namespace
-} // namespace fablewick::e2e
+} // namespace fablewick::e2e::screen_guard_scenarios

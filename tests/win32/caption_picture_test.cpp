@@ -10,6 +10,7 @@
 #include "launcher/win32/registry_current_user.h"
 #include "launcher/win32/shell_windows.h"
 
+#include "accessible_child.h"
 #include "frame_test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,8 @@
 
 namespace fablewick::win32 {
 namespace {
+
+using fablewick::testing::AccessibleChild;
 
 const char* PictureLayout = R"(object f: TCaptionForm
   object Background: TImage
@@ -127,14 +130,6 @@ IAccessible* ReaderObject(HWND window) {
   return object;
 }
 
-VARIANT Child(LONG id) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
-
 class CaptionPictureTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -182,12 +177,12 @@ TEST_F(CaptionPictureTest, AReadersPressRunsFromTheMessageLoopAndNotWhileTheWind
   ASSERT_NE(reader, nullptr);
 
   EnableWindow(frmCaptions->Handle(), FALSE);
-  EXPECT_EQ(reader->accDoDefaultAction(Child(5)), S_OK);
+  EXPECT_EQ(reader->accDoDefaultAction(AccessibleChild(5)), S_OK);
   Pump();
   EXPECT_TRUE(frmCaptions->log.empty());
   EnableWindow(frmCaptions->Handle(), TRUE);
 
-  EXPECT_EQ(reader->accDoDefaultAction(Child(5)), S_OK);
+  EXPECT_EQ(reader->accDoDefaultAction(AccessibleChild(5)), S_OK);
   EXPECT_TRUE(frmCaptions->log.empty());
   Pump();
   EXPECT_EQ(frmCaptions->log, (std::vector<std::string>{"play 128", "play 130", "terminate"}));
@@ -199,7 +194,7 @@ TEST_F(CaptionPictureTest, AReadersObjectIsCutOffWhenTheWindowGoes) {
   ASSERT_NE(reader, nullptr);
   App().DestroyForms();
   BSTR name = nullptr;
-  EXPECT_EQ(reader->get_accName(Child(1), &name), RPC_E_DISCONNECTED);
+  EXPECT_EQ(reader->get_accName(AccessibleChild(1), &name), RPC_E_DISCONNECTED);
   LONG count = 0;
   EXPECT_EQ(reader->get_accChildCount(&count), RPC_E_DISCONNECTED);
   VARIANT hit;

@@ -2,6 +2,7 @@
 // screen reader reads them: by pointing, by following the keyboard focus and
 // by pressing.
 
+#include "accessible_child.h"
 #include "frame_test_helpers.h"
 #include "launcher_program.h"
 
@@ -19,6 +20,7 @@
 namespace fablewick::win32 {
 namespace {
 
+using fablewick::testing::AccessibleChild;
 using fablewick::testing::ChildrenOf;
 using fablewick::testing::Launcher;
 using fablewick::testing::TextOf;
@@ -32,14 +34,6 @@ constexpr Caption kCaptions[] = {
     {{380, 0, 559, 89}, "Trillick"}, {{380, 90, 559, 179}, "Barrowby"}, {{380, 180, 559, 260}, "Caddle"},
     {{380, 261, 559, 347}, "Pimmet"}, {{380, 348, 559, 419}, "Quit"},
 };
-
-VARIANT Child(LONG id) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
 
 std::string Narrow(BSTR text) {
   std::string out;
@@ -95,7 +89,7 @@ protected:
   LONG State(LONG child) {
     VARIANT state;
     VariantInit(&state);
-    EXPECT_EQ(Client()->get_accState(Child(child), &state), S_OK);
+    EXPECT_EQ(Client()->get_accState(AccessibleChild(child), &state), S_OK);
     return state.vt == VT_I4 ? state.lVal : -1;
   }
 
@@ -161,11 +155,11 @@ TEST_F(CaptionReader, TheGapRowsAndTheArtworkAreThePictureItselfNamedFablewick) 
     EXPECT_EQ(hit.lVal, CHILDID_SELF) << p.x << "," << p.y;
   }
   BSTR name = nullptr;
-  EXPECT_EQ(Client()->get_accName(Child(CHILDID_SELF), &name), S_OK);
+  EXPECT_EQ(Client()->get_accName(AccessibleChild(CHILDID_SELF), &name), S_OK);
   EXPECT_EQ(Narrow(name), "Fablewick");
   VARIANT role;
   VariantInit(&role);
-  EXPECT_EQ(Client()->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+  EXPECT_EQ(Client()->get_accRole(AccessibleChild(CHILDID_SELF), &role), S_OK);
   EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
   LONG count = 0;
   EXPECT_EQ(Client()->get_accChildCount(&count), S_OK);
@@ -195,23 +189,23 @@ TEST_F(CaptionReader, TheFocusedStateAndTheFocusFollowTabAndDown) {
   EXPECT_TRUE(WaitUntil(3000, [&] { return Announced(launcher.Picture(), 2); }));
 
   // The reader can move the focus itself, as onto a push button.
-  EXPECT_EQ(Client()->accSelect(SELFLAG_TAKEFOCUS, Child(4)), S_OK);
+  EXPECT_EQ(Client()->accSelect(SELFLAG_TAKEFOCUS, AccessibleChild(4)), S_OK);
   ASSERT_TRUE(FocusReaches(4));
   EXPECT_TRUE(State(4) & STATE_SYSTEM_FOCUSED);
   EXPECT_TRUE(WaitUntil(3000, [&] { return Announced(launcher.Picture(), 4); }));
-  EXPECT_EQ(Client()->accSelect(SELFLAG_TAKESELECTION, Child(4)), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(Client()->accSelect(SELFLAG_TAKESELECTION, AccessibleChild(4)), DISP_E_MEMBERNOTFOUND);
   UnhookWinEvent(hook);
 
   // Navigation walks the same order and stops at the ends.
   VARIANT next;
   VariantInit(&next);
-  EXPECT_EQ(Client()->accNavigate(NAVDIR_NEXT, Child(2), &next), S_OK);
+  EXPECT_EQ(Client()->accNavigate(NAVDIR_NEXT, AccessibleChild(2), &next), S_OK);
   EXPECT_EQ(next.lVal, 3);
   VariantInit(&next);
-  EXPECT_EQ(Client()->accNavigate(NAVDIR_NEXT, Child(5), &next), S_FALSE);
+  EXPECT_EQ(Client()->accNavigate(NAVDIR_NEXT, AccessibleChild(5), &next), S_FALSE);
   EXPECT_EQ(next.vt, VT_EMPTY);
   VariantInit(&next);
-  EXPECT_EQ(Client()->accNavigate(NAVDIR_FIRSTCHILD, Child(CHILDID_SELF), &next), S_OK);
+  EXPECT_EQ(Client()->accNavigate(NAVDIR_FIRSTCHILD, AccessibleChild(CHILDID_SELF), &next), S_OK);
   EXPECT_EQ(next.lVal, 1);
 }
 
@@ -219,20 +213,20 @@ TEST_F(CaptionReader, ChildIdsOutsideTheFiveAreRefused) {
   ASSERT_NE(Client(), nullptr);
   for (LONG bad : {6L, -1L, 1000L}) {
     BSTR name = nullptr;
-    EXPECT_EQ(Client()->get_accName(Child(bad), &name), E_INVALIDARG) << bad;
+    EXPECT_EQ(Client()->get_accName(AccessibleChild(bad), &name), E_INVALIDARG) << bad;
     VARIANT state;
     VariantInit(&state);
-    EXPECT_EQ(Client()->get_accState(Child(bad), &state), E_INVALIDARG) << bad;
-    EXPECT_EQ(Client()->accDoDefaultAction(Child(bad)), E_INVALIDARG) << bad;
+    EXPECT_EQ(Client()->get_accState(AccessibleChild(bad), &state), E_INVALIDARG) << bad;
+    EXPECT_EQ(Client()->accDoDefaultAction(AccessibleChild(bad)), E_INVALIDARG) << bad;
     LONG l, t, w, h;
-    EXPECT_EQ(Client()->accLocation(&l, &t, &w, &h, Child(bad)), E_INVALIDARG) << bad;
+    EXPECT_EQ(Client()->accLocation(&l, &t, &w, &h, AccessibleChild(bad)), E_INVALIDARG) << bad;
   }
   EXPECT_TRUE(launcher.Running());
 }
 
 TEST_F(CaptionReader, PressingAMissingGameShowsItsDialogAndTheLauncherStays) {
   ASSERT_NE(Client(), nullptr);
-  ASSERT_EQ(Client()->accDoDefaultAction(Child(3)), S_OK);
+  ASSERT_EQ(Client()->accDoDefaultAction(AccessibleChild(3)), S_OK);
 
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitUntil(10000, [&] { return (dialog = launcher.FindWindowOfClass("TMessageForm")) != nullptr; }));
@@ -247,7 +241,7 @@ TEST_F(CaptionReader, PressingAMissingGameShowsItsDialogAndTheLauncherStays) {
   // While the dialog is up the captions are unavailable and a press does
   // nothing more.
   EXPECT_TRUE(State(3) & STATE_SYSTEM_UNAVAILABLE);
-  EXPECT_EQ(Client()->accDoDefaultAction(Child(2)), S_OK);
+  EXPECT_EQ(Client()->accDoDefaultAction(AccessibleChild(2)), S_OK);
 
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
@@ -263,7 +257,7 @@ TEST_F(CaptionReader, AReaderHoldingTheObjectAfterTheLauncherHasGoneGetsErrors) 
   PostMessageA(launcher.Window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil(10000, [&] { return !launcher.Running(); }));
   BSTR name = nullptr;
-  EXPECT_TRUE(FAILED(Client()->get_accName(Child(1), &name)));
+  EXPECT_TRUE(FAILED(Client()->get_accName(AccessibleChild(1), &name)));
   LONG count = 0;
   EXPECT_TRUE(FAILED(Client()->get_accChildCount(&count)));
 }

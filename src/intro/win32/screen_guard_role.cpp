@@ -18,7 +18,7 @@ namespace {
 constexpr char ActingGuardMutex[] = "Local\\Quillmere.Fablewick.ScreenGuard";
 
 struct InheritedHandles {
-  UniqueHandle record, launcher, givenBack;
+  UniqueKernelHandle record, launcher, givenBack;
 };
 
 // Empty handles when the value is not three numbers or a handle is not what
@@ -27,9 +27,9 @@ InheritedHandles ParseHandles(const char* value) {
   unsigned long long record = 0, launcher = 0, givenBack = 0;
   char rest = 0;
   if (std::sscanf(value, "%llx,%llx,%llx%c", &record, &launcher, &givenBack, &rest) != 3) return {};
-  InheritedHandles handles{UniqueHandle(reinterpret_cast<HANDLE>(record)),
-                           UniqueHandle(reinterpret_cast<HANDLE>(launcher)),
-                           UniqueHandle(reinterpret_cast<HANDLE>(givenBack))};
+  InheritedHandles handles{UniqueKernelHandle(reinterpret_cast<HANDLE>(record)),
+                           UniqueKernelHandle(reinterpret_cast<HANDLE>(launcher)),
+                           UniqueKernelHandle(reinterpret_cast<HANDLE>(givenBack))};
   if (GetProcessId(handles.launcher.get()) == 0) return {};
   return handles;
 }
@@ -69,7 +69,7 @@ void ForgetStaleTaskbars(GuardRecord& record) {
 void StandGuard(const char* value) {
   const InheritedHandles handles = ParseHandles(value);
   if (!handles.launcher) return;
-  const UniqueHandle acting(CreateMutexA(nullptr, FALSE, ActingGuardMutex));
+  const UniqueKernelHandle acting(CreateMutexA(nullptr, FALSE, ActingGuardMutex));
   if (acting) {
     const int first = FirstOf({handles.givenBack.get(), acting.get()});
     if (first != 1) return;

@@ -14,12 +14,12 @@ namespace {
 GuardArea AreaOf(void* view) { return GuardArea(static_cast<std::byte*>(view), GuardAreaSize); }
 
 // An inheritable copy with only the access the guard needs.
-UniqueHandle Inheritable(HANDLE handle, DWORD access) {
+UniqueKernelHandle Inheritable(HANDLE handle, DWORD access) {
   HANDLE copy = nullptr;
   if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, access, TRUE, 0)) {
     return nullptr;
   }
-  return UniqueHandle(copy);
+  return UniqueKernelHandle(copy);
 }
 
 // This program's own path, however long, in whatever script its folder is
@@ -73,7 +73,7 @@ bool CreateGuardProcess(HANDLE (&handles)[3]) {
                                       flags, nullptr, nullptr, &startup.StartupInfo, &guard);
   if (listed) DeleteProcThreadAttributeList(attributes);
   // The guard is not waited for: it ends by itself.
-  const UniqueHandle thread(guard.hThread), process(guard.hProcess);
+  const UniqueKernelHandle thread(guard.hThread), process(guard.hProcess);
   return started != FALSE;
 }
 
@@ -112,10 +112,10 @@ bool ScreenGuardStarter::Share() noexcept {
 }
 
 bool ScreenGuardStarter::StartGuard() noexcept {
-  const UniqueHandle record = Inheritable(record_.get(), FILE_MAP_READ);
-  const UniqueHandle launcher =
+  const UniqueKernelHandle record = Inheritable(record_.get(), FILE_MAP_READ);
+  const UniqueKernelHandle launcher =
       Inheritable(GetCurrentProcess(), SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION);
-  const UniqueHandle givenBack = Inheritable(givenBack_.get(), SYNCHRONIZE);
+  const UniqueKernelHandle givenBack = Inheritable(givenBack_.get(), SYNCHRONIZE);
   if (!record || !launcher || !givenBack) return false;
 
   char value[64];

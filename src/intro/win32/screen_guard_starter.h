@@ -24,9 +24,9 @@ private:
   bool StartGuard() noexcept;
   void Forget() noexcept;
 
-  UniqueHandle record_;
+  UniqueKernelHandle record_;
   UniqueView view_;
-  UniqueHandle givenBack_;
+  UniqueKernelHandle givenBack_;
   bool guarded_ = false;
   bool failed_ = false;
 };

@@ -1,9 +1,13 @@
 #include "launcher/win32/shell_windows.h"
 
+#include "app/win32/com_library.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace fablewick::win32 {
 namespace {
@@ -47,6 +51,8 @@ protected:
     DeleteFileA((folder + "\\Caddle.exe").c_str());
     DeleteFileA((folder + "\\marker.txt").c_str());
     DeleteFileA((folder + "\\write marker.cmd").c_str());
+    DeleteFileA((folder + "\\apartment.txt").c_str());
+    DeleteFileA((folder + "\\apartment.cmd").c_str());
     RemoveDirectoryA((folder + "\\Pimmet.exe").c_str());
     RemoveDirectoryA(folder.c_str());
   }
@@ -68,24 +74,54 @@ TEST_F(ShellAdapterTest, OnlyAPlainFileInTheCurrentDirectoryCounts) {
 }
 
 TEST_F(ShellAdapterTest, AMissingOrEmptyDirectoryLeavesTheCurrentOneAsItWas) {
-  shell.ChangeCurrentDirectory(Utf16(folder + "\\does not exist"));
+  EXPECT_FALSE(shell.MakeCurrent(Utf16(folder + "\\does not exist")));
   EXPECT_EQ(CurrentDirectory(), folder);
-  shell.ChangeCurrentDirectory(u"");
+  EXPECT_FALSE(shell.MakeCurrent(u""));
   EXPECT_EQ(CurrentDirectory(), folder);
-  shell.ChangeCurrentDirectory(u"%TEMP%");
+  EXPECT_FALSE(shell.MakeCurrent(u"%TEMP%"));
   EXPECT_EQ(CurrentDirectory(), folder);
+  EXPECT_TRUE(shell.ShortName(Utf16(folder + "\\does not exist")).empty());
+  EXPECT_TRUE(shell.ShortName(u"").empty());
 
-  shell.ChangeCurrentDirectory(u"Pimmet.exe");
+  EXPECT_TRUE(shell.MakeCurrent(u"Pimmet.exe"));
   EXPECT_EQ(CurrentDirectory(), folder + "\\Pimmet.exe");
-  shell.ChangeCurrentDirectory(Utf16(folder));
+  EXPECT_TRUE(shell.MakeCurrent(Utf16(folder)));
   EXPECT_EQ(CurrentDirectory(), folder);
+}
+
+// Five nested folders of 60 characters: past MAX_PATH, where the wide calls
+// need the literal mark to reach it without the system's long-path setting.
+TEST_F(ShellAdapterTest, AFolderDeeperThanMaxPathHasAShortNameTheSystemTakesAsCurrent) {
+  std::wstring deep = std::wstring(folder.begin(), folder.end());
+  std::vector<std::wstring> made;
+  for (wchar_t letter : {L'p', L'q', L'r', L's', L't'}) {
+    deep += L"\\" + std::wstring(60, letter);
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    made.push_back(deep);
+  }
+  ASSERT_GT(deep.size(), static_cast<std::size_t>(MAX_PATH));
+  const std::wstring probe = L"\\\\?\\" + deep + L"\\probe.txt";
+  HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+
+  const std::u16string alias = shell.ShortName(std::u16string(deep.begin(), deep.end()));
+  const std::wstring wideAlias(alias.begin(), alias.end());
+  EXPECT_LT(alias.size(), static_cast<std::size_t>(MAX_PATH)) << "no short form";
+  EXPECT_NE(wideAlias.substr(0, 4), L"\\\\?\\") << "the literal mark was left on";
+  EXPECT_TRUE(shell.MakeCurrent(alias));
+  EXPECT_NE(GetFileAttributesW(L"probe.txt"), INVALID_FILE_ATTRIBUTES) << "not the same folder";
+
+  SetCurrentDirectoryA(folder.c_str());
+  DeleteFileW(probe.c_str());
+  for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryW((L"\\\\?\\" + *it).c_str());
 }
 
 TEST_F(ShellAdapterTest, OpeningAFileByItsBareNameStartsItWithoutWaitingForIt) {
   // A command script stands in for a game: the shell runs it from the
   // current directory, and it leaves a marker file behind.
   ASSERT_TRUE(WriteFile(folder + "\\write marker.cmd", "@echo started> marker.txt\r\n"));
-  EXPECT_TRUE(shell.OpenDetached("write marker.cmd"));
+  EXPECT_EQ(shell.OpenDetached("write marker.cmd"), StartResult::Started);
 
   // A real-time wait is the behaviour here: the script runs in its own
   // process, on its own time.
@@ -99,7 +135,36 @@ TEST_F(ShellAdapterTest, OpeningAFileByItsBareNameStartsItWithoutWaitingForIt) {
 
 TEST_F(ShellAdapterTest, AFileThatIsNoProgramIsRefusedByTheShell) {
   ASSERT_TRUE(WriteFile(folder + "\\Caddle.exe", "not a program\r\n"));
-  EXPECT_FALSE(shell.OpenDetached("Caddle.exe"));
+  EXPECT_EQ(shell.OpenDetached("Caddle.exe"), StartResult::Refused);
+}
+
+// The window thread starts games from inside an apartment, entered once and
+// left when the shell goes, however many games it started.
+TEST_F(ShellAdapterTest, StartingAGameEntersTheThreadIntoAnApartmentUntilTheShellGoes) {
+  // Its own script: the one of the test before may still be running.
+  ASSERT_TRUE(WriteFile(folder + "\\apartment.cmd", "@echo started> apartment.txt\r\n"));
+  HRESULT during = E_FAIL, after = E_FAIL;
+  StartResult first = StartResult::Refused, second = StartResult::Started;
+  std::thread window([&] {
+    {
+      WindowsShell own;
+      first = own.OpenDetached("apartment.cmd");
+      second = own.OpenDetached("Caddle.exe");
+      during = com::InitializeApartment();
+      if (SUCCEEDED(during)) com::Uninitialize();
+    }
+    after = com::InitializeApartment();
+    if (SUCCEEDED(after)) com::Uninitialize();
+  });
+  window.join();
+  EXPECT_EQ(first, StartResult::Started);
+  EXPECT_EQ(second, StartResult::Refused);
+  EXPECT_EQ(during, S_FALSE) << "the thread was in no apartment of that kind";
+  EXPECT_EQ(after, S_OK) << "the thread was not left as it was found";
+  // The script runs on by itself; the folder goes only once it is done.
+  for (int i = 0; i < 300 && GetFileAttributesA((folder + "\\apartment.txt").c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    Sleep(100);
+  }
 }
 
 } // namespace

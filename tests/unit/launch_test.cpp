@@ -186,80 +186,53 @@ TEST_F(LaunchTest, AGameTheShellRefusesToStartIsReportedAndTheLauncherStays) {
   EXPECT_TRUE(rig.clock.sleeps.empty());
 }
 
-TEST_F(LaunchTest, AStartTheUserCancelsShowsNothingAndLeavesTheLauncherForAnotherChoice) {
+TEST_F(LaunchTest, AStartTheUserCancelsShowsNothingAndLeavesTheLauncherAsItIs) {
   rig.shell.cancelled.insert("Pimmet.exe");
   LaunchGame(rig.ports, "Pimmet.exe");
   EXPECT_EQ(rig.events, (Events{"play 128", "open Pimmet.exe"}));
-  EXPECT_TRUE(rig.messages.shown.empty());
   EXPECT_TRUE(rig.host.terminatedAt.empty());
   EXPECT_TRUE(rig.clock.sleeps.empty());
-
-  rig.events.clear();
-  EXPECT_EQ(TimeToTerminate([&] { LaunchGame(rig.ports, "Caddle.exe"); }), 1500u);
-  EXPECT_EQ(rig.events, (Events{"play 128", "open Caddle.exe", "terminate"}));
 }
 
 // --- the package's folder ---------------------------------------------------
 
-std::u16string Deep(char16_t letter) { return u"C:\\Games\\" + std::u16string(300, letter); }
+const std::u16string kDeep = u"C:\\Games\\" + std::u16string(300, u'd');
 
 TEST_F(LaunchTest, AFolderRefusedUnderItsLongNameIsMadeCurrentUnderItsShortNameWhateverItsLength) {
-  for (const std::u16string& folder : {Deep(u'a'), std::u16string(u"D:\\Spiele")}) {
+  for (const std::u16string& folder : {kDeep, std::u16string(u"D:\\Spiele")}) {
     fakes::FakeLauncherRig fresh;
     fresh.shell.refusedFolders.insert(folder);
-    fresh.shell.shortNames[folder] = u"C:\\GAMES\\AAAAAA~1";
+    fresh.shell.shortNames[folder] = u"C:\\GAMES\\DDDDDD~1";
     EnterGameFolder(fresh.ports, folder);
-    EXPECT_TRUE(fresh.shell.current == u"C:\\GAMES\\AAAAAA~1");
-    EXPECT_TRUE(fresh.ports.unreachableFolder.empty());
+    EXPECT_TRUE(fresh.shell.current == u"C:\\GAMES\\DDDDDD~1");
   }
-  // A folder the system takes is kept under its own name.
   rig.shell.shortNames[u"D:\\Spiele"] = u"D:\\SPIELE~1";
   EnterGameFolder(rig.ports, u"D:\\Spiele");
-  EXPECT_TRUE(rig.shell.current == u"D:\\Spiele");
+  EXPECT_TRUE(rig.shell.current == u"D:\\Spiele") << "a folder the system takes keeps its own name";
 }
 
-TEST_F(LaunchTest, WithNeitherNameTheDirectoryStaysAndAMissingGameIsNamedWithTheFolder) {
-  const std::u16string refusedAlias = u"C:\\GAMES\\BBBBBB~1";
-  struct {
-    std::u16string folder;
-    std::u16string shortName; // empty: the volume keeps none
+TEST_F(LaunchTest, WithNeitherNameAMissingGameIsNamedWithTheFolderAndOneInTheStartFolderStarts) {
+  const struct {
+    std::u16string folder, shortName; // no short name: the volume keeps none
     std::string shown;
   } cases[] = {
-      {Deep(u'b'), refusedAlias, "C:\\Games\\" + std::string(300, 'b') + "\\Caddle.exe"},
-      {u"E:\\", u"", "E:\\Caddle.exe"},
-      // Beyond the Basic Multilingual Plane, and a lone surrogate left over
-      // from a damaged setting.
-      {u"F:\\\u30ab\u30fc\u30c9 \U0001F0A1 \xD800", u"", "F:\\\u30ab\u30fc\u30c9 \U0001F0A1 \uFFFD\\Caddle.exe"},
+      {kDeep, u"C:\\GAMES\\DDDDDD~1", "C:\\Games\\" + std::string(300, 'd') + "\\Caddle.exe"},
+      // Beyond the Basic Multilingual Plane, and a lone surrogate from a
+      // damaged setting.
+      {u"F:\\\u30ab\u30fc\u30c9 \U0001F0A1 \xD800\\", u"", "F:\\\u30ab\u30fc\u30c9 \U0001F0A1 \uFFFD\\Caddle.exe"},
   };
   for (const auto& c : cases) {
     fakes::FakeLauncherRig fresh;
-    fresh.shell.current = u"C:\\Start";
-    fresh.shell.refusedFolders = {c.folder, refusedAlias};
-    if (!c.shortName.empty()) fresh.shell.shortNames[c.folder] = c.shortName;
+    fresh.shell.files.insert("Trillick.exe");
+    fresh.shell.refusedFolders = {c.folder, c.shortName};
+    fresh.shell.shortNames[c.folder] = c.shortName;
     EnterGameFolder(fresh.ports, c.folder);
-    EXPECT_TRUE(fresh.shell.current == u"C:\\Start");
-    EXPECT_TRUE(fresh.messages.shown.empty()) << "reported at start";
-
+    EXPECT_TRUE(fresh.shell.current.empty()) << "the start folder was left";
     LaunchGame(fresh.ports, "Caddle.exe");
-    ASSERT_EQ(fresh.messages.shown.size(), 1u);
-    EXPECT_EQ(fresh.messages.shown[0].text, MissingGameText(c.shown));
+    EXPECT_EQ(fresh.events.back(), "message: " + MissingGameText(c.shown));
+    LaunchGame(fresh.ports, "Trillick.exe");
+    EXPECT_EQ(fresh.shell.opened, Events{"Trillick.exe"});
   }
-}
-
-TEST_F(LaunchTest, AGameInTheStartFolderStillStartsWhenThePackagesFolderCouldNotBeUsed) {
-  rig.shell.refusedFolders.insert(u"G:\\Gone");
-  EnterGameFolder(rig.ports, u"G:\\Gone");
-  LaunchGame(rig.ports, "Trillick.exe");
-  EXPECT_EQ(rig.shell.opened, (Events{"Trillick.exe"}));
-
-  // A later folder that can be used leaves the bare name in the message.
-  fakes::FakeLauncherRig fresh;
-  fresh.shell.refusedFolders.insert(u"G:\\Gone");
-  EnterGameFolder(fresh.ports, u"G:\\Gone");
-  EnterGameFolder(fresh.ports, u"G:\\Here");
-  LaunchGame(fresh.ports, "Caddle.exe");
-  ASSERT_EQ(fresh.messages.shown.size(), 1u);
-  EXPECT_NE(fresh.messages.shown[0].text.find("find the Caddle.exe application"), std::string::npos);
 }
 
 // --- quitting ---------------------------------------------------------------

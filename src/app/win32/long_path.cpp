@@ -24,14 +24,15 @@ template <typename Call> std::wstring Grown(Call call) {
 
 // Without the system's long-path setting the wide file calls stop at
 // MAX_PATH, unless the path is marked literal ("\\?\"), which lifts the limit.
-// Only a full path may be marked, and the mark is taken off the answer.
+// Only a full path on a drive or share may be marked (a device path is left
+// alone), and the mark is taken off the answer.
 constexpr wchar_t kLiteral[] = L"\\\\?\\";
 constexpr wchar_t kLiteralShare[] = L"\\\\?\\UNC\\";
 
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) { return text.rfind(prefix, 0) == 0; }
 
 std::wstring Literal(const std::wstring& full) {
-  if (full.size() < MAX_PATH || StartsWith(full, kLiteral)) return full;
+  if (full.size() < MAX_PATH || StartsWith(full, kLiteral) || StartsWith(full, L"\\\\.\\")) return full;
   if (StartsWith(full, L"\\\\")) return kLiteralShare + full.substr(2);
   return kLiteral + full;
 }

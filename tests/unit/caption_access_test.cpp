@@ -45,7 +45,9 @@ TEST_F(CaptionAccessTest, ThePointersCaptionIsHotAndPressedWhileHeldButNotFocuse
   EXPECT_FALSE(CaptionState(focus, 3).focused);
   EXPECT_FALSE(CaptionState(focus, 3).pressed);
   PointerStep(hover, focus, 450, 300, true);
-  EXPECT_TRUE(CaptionState(focus, 3).pressed);
+  for (int region = 0; region < kHotRegionCount; ++region) {
+    EXPECT_EQ(CaptionState(focus, region).pressed, region == 3) << region;
+  }
   PointerStep(hover, focus, 100, 300, true);
   EXPECT_TRUE(CaptionState(focus, 3).hotTracked);
   EXPECT_FALSE(CaptionState(focus, 3).pressed);

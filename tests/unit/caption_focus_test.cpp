@@ -107,10 +107,17 @@ TEST_F(CaptionFocusTest, MovementStartsFromTheCaptionThePointerLit) {
   EXPECT_EQ(rig.events, FocusArrives(1));
 }
 
-TEST_F(CaptionFocusTest, FocusingTheCaptionThePointerAlreadyLitOnlyAddsTheMark) {
+TEST_F(CaptionFocusTest, FocusingTheCaptionThePointerAlreadyLitOnlyAddsTheMarkUnlessItShowsPressed) {
   PointAt(0);
   EXPECT_EQ(Key(CaptionKey::Home), (Events{kMarks[0], "announce 0"}));
   EXPECT_EQ(focus.Focused(), 0);
+
+  // Held down with the mouse, then reached with a key: it shows lit, not
+  // pressed, as any other caption the keys reach.
+  PointAt(4);
+  PointAt(4, true);
+  EXPECT_EQ(Key(CaptionKey::End), FocusArrives(4));
+  EXPECT_FALSE(focus.LitPressed());
 }
 
 TEST_F(CaptionFocusTest, OtherKeysAndChordsWithCtrlOrAltAreLeftToTheMenus) {

@@ -12,7 +12,12 @@ namespace {
 
 class FakeMonitors : public Monitors {
 public:
-  MonitorId MonitorOf(WindowHandle window) override { return monitorOf.at(window); }
+  // As MonitorFromWindow with the nearest default: any window, even none, has
+  // a monitor (here the primary, 100).
+  MonitorId MonitorOf(WindowHandle window) override {
+    auto found = monitorOf.find(window);
+    return found == monitorOf.end() ? 100 : found->second;
+  }
   std::optional<Rect> WorkArea(MonitorId monitor) override {
     auto found = workAreas.find(monitor);
     if (found == workAreas.end()) return std::nullopt;
@@ -44,11 +49,12 @@ TEST(ErrorBoxMonitor, TheOwnerStaysOnItsOwnMonitorWithoutAnActiveWindowOrAReadab
 TEST(DialogMonitor, TheDialogIsCentredOnTheWorkAreaOfTheMonitorOfTheWindowItBelongsTo) {
   FakeMonitors monitors;
   monitors.monitorOf = {{Launcher, 200}};
-  monitors.workAreas = {{100, Rect{0, 0, 1024, 738}}, {200, Rect{1024, 0, 1824, 600}}};
+  // The second monitor's taskbar is along its top.
+  monitors.workAreas = {{100, Rect{0, 0, 1024, 738}}, {200, Rect{1024, 40, 1824, 600}}};
   const std::optional<Rect> area = DialogArea(monitors, Launcher);
-  ASSERT_EQ(area, (Rect{1024, 0, 1824, 600}));
-  EXPECT_EQ(CentredIn(*area, 300, 101), (Point{1274, 249}));
-  EXPECT_EQ(CentredIn(*area, 1000, 700), (Point{924, -50})) << "a box larger than the monitor overhangs evenly";
+  ASSERT_EQ(area, (Rect{1024, 40, 1824, 600}));
+  EXPECT_EQ(CentredIn(*area, 300, 101), (Point{1274, 269}));
+  EXPECT_EQ(CentredIn(*area, 1000, 700), (Point{924, -30})) << "a box larger than the monitor overhangs evenly";
 
   EXPECT_EQ(DialogArea(monitors, 0), std::nullopt) << "before the launcher exists: the primary screen";
   monitors.monitorOf[Launcher] = 300;

@@ -23,6 +23,7 @@ TEST(MenuAccessKeys, ALaterCaptionTakesItsFirstCharacterStillFree) {
 
 TEST(MenuAccessKeys, DigitsCountAndPunctuationIsSkipped) {
   EXPECT_EQ(AssignAccessKeys({"1 Game", "1 More", "...Zoom"}), (Captions{"&1 Game", "1 &More", "...&Zoom"}));
+  EXPECT_EQ(AssignAccessKeys({"...zip", "a-z"}), (Captions{"...&zip", "&a-z"})) << "both ends of the alphabet";
 }
 
 TEST(MenuAccessKeys, SeparatorsAndEmptyCaptionsTakeNothing) {

@@ -1,19 +1,14 @@
 #include "launcher/caption_access.h"
 
-#include <array>
-
 namespace fablewick {
 
 namespace {
-
-constexpr std::array<std::string_view, kHotRegionCount> kCaptionNames{"Trillick", "Barrowby", "Caddle",
-                                                                        "Pimmet", "Quit"};
 
 bool IsCaption(int region) { return region >= 0 && region < kHotRegionCount; }
 
 } // namespace
 
-std::string_view CaptionName(int region) { return IsCaption(region) ? kCaptionNames[region] : ""; }
+std::string_view CaptionName(int region) { return IsCaption(region) ? kHotRegions[region].name : ""; }
 
 CaptionStates CaptionState(const CaptionFocus& focus, int region) {
   CaptionStates states;

@@ -8,6 +8,7 @@ here because the program depends on layouts neither tool produces on its own
 """
 
 import argparse
+import re
 import struct
 import sys
 
@@ -150,6 +151,27 @@ def cmd_check_bmp(args):
         fail("%s: %s" % (args.path, "; ".join(problems)))
 
 
+# ---------------------------------------------------------------------------
+# The captions, as the program's catalogue gives them
+
+
+def cmd_captions(args):
+    # Rows of kHotRegions: left, top, right, bottom, hover id, overlay id,
+    # overlay height, name, game.
+    with open(args.header) as f:
+        text = f.read()
+    table = re.search(r"kHotRegions = std::to_array<HotRegion>\(\{(.*?)\}\);", text, re.S)
+    if not table:
+        fail("no caption table in " + args.header)
+    rows = re.findall(r'\{\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+),[^,]+,[^,]+,\s*(\d+),\s*"([^"]*)"',
+                      table.group(1))
+    if not rows or len({(r[0], r[2]) for r in rows}) != 1:
+        fail("the captions in %s do not share one column" % args.header)
+    print("col_left=%s col_width=%d" % (rows[0][0], int(rows[0][2]) - int(rows[0][0])))
+    for name, column in (("names", 5), ("tops", 1), ("bottoms", 3), ("pressed_heights", 4)):
+        print("%s=(%s)" % (name, " ".join(row[column] for row in rows)))
+
+
 def main():
     parser = argparse.ArgumentParser()
     sub = parser.add_subparsers(dest="command", required=True)
@@ -174,6 +196,10 @@ def main():
     check.add_argument("width", type=int)
     check.add_argument("height", type=int)
     check.set_defaults(run=cmd_check_bmp)
+
+    captions = sub.add_parser("captions", help="the caption table as shell variables")
+    captions.add_argument("header")
+    captions.set_defaults(run=cmd_captions)
 
     args = parser.parse_args()
     args.run(args)

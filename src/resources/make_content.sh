@@ -24,14 +24,11 @@ W=560 H=420
 caption_font=P052-Bold
 caption_size=31
 
-# Hot regions as left/top/right/bottom with right and bottom exclusive; the
-# gap rows and the column at x = 559 belong to no caption, so nothing lit or
-# pressed may touch them.
-names=(Trillick Barrowby Caddle Pimmet Quit)
-tops=(0 90 180 261 348)
-bottoms=(89 179 260 347 419)
-pressed_heights=(91 90 81 87 72)
-col_left=380 col_width=179
+# The captions' names, rows and overlay heights come from the program's own
+# catalogue. Right and bottom are exclusive: the gap rows and the column at
+# x = 559 belong to no caption, so nothing lit or pressed may touch them.
+eval "$("${tool[@]}" captions "$here/../launcher/hot_region.h")"
+last=$((${#names[@]} - 1))
 
 card() { # rank suit colour out
   convert -size 92x128 xc:none \
@@ -64,7 +61,7 @@ convert f1.png f2.png -composite f3.png -composite f4.png -composite \
 # The scene without captions: table, cards, title, and the caption column
 # with its gold rules on the gap rows.
 rules=()
-for i in 0 1 2 3; do rules+=(-draw "rectangle $col_left,${bottoms[$i]} 558,${bottoms[$i]}"); done
+for ((i = 0; i < last; i++)); do rules+=(-draw "rectangle $col_left,${bottoms[$i]} 558,${bottoms[$i]}"); done
 convert felt.png fan.png -geometry +8+12 -composite \
   -font P052-Bold-Italic -pointsize 50 -fill '#0c2a18' -annotate +62+372 Fablewick \
   -fill '#e9c25a' -annotate +59+369 Fablewick \
@@ -78,7 +75,7 @@ convert felt.png fan.png -geometry +8+12 -composite \
   "${rules[@]}" -depth 8 scene.png
 
 # Three looks of every caption, each exactly the size of its region.
-for i in 0 1 2 3 4; do
+for i in $(seq 0 $last); do
   top=${tops[$i]} h=$((bottoms[i] - tops[i])) text=${names[$i]}
   convert scene.png -crop ${col_width}x$h+$col_left+$top +repage tile$i.png
   convert tile$i.png -gravity center -font $caption_font -pointsize $caption_size \
@@ -102,7 +99,7 @@ for i in 0 1 2 3 4; do
 done
 
 cp scene.png base.png
-for i in 0 1 2 3 4; do
+for i in $(seq 0 $last); do
   convert base.png normal$i.png -geometry +$col_left+${tops[$i]} -composite -depth 8 base.png
 done
 
@@ -112,7 +109,7 @@ bmp() { # png out width height
 }
 
 bmp base.png "$here/art/menu.bmp" $W $H
-for i in 0 1 2 3 4; do
+for i in $(seq 0 $last); do
   # Only the caption's own rectangle changes, so showing a hover picture
   # never disturbs its neighbours.
   convert base.png lit$i.png -geometry +$col_left+${tops[$i]} -composite -depth 8 hover$i.png

@@ -4,7 +4,8 @@
 #define FABLEWICK_RESOURCES_RESOURCE_H
 
 // Bitmaps (24-bit). The hover pictures and pressed overlays are numbered
-// from a first id by caption index 0..4.
+// from a first id by caption index 0..4; the captions' catalogue
+// (launcher/hot_region.h) fails to compile when these disagree with it.
 #define IDB_MENU 128
 #define IDB_HOVER_FIRST 200
 #define IDB_HOVER_LAST 204

@@ -3,6 +3,8 @@
 // come while the launcher waits or a dialog is up change nothing.
 #include "driver.h"
 
+#include "../captions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,18 +14,9 @@
 namespace fablewick::e2e::keyboard_scenarios {
 namespace {
 
-struct Caption {
-  RECT region;
-  const char* game; // null for Quit
-};
-constexpr Caption kCaptions[] = {
-    {{380, 0, 559, 89}, "Trillick.exe"}, {{380, 90, 559, 179}, "Barrowby.exe"},
-    {{380, 180, 559, 260}, "Caddle.exe"}, {{380, 261, 559, 347}, "Pimmet.exe"},
-    {{380, 348, 559, 419}, nullptr},
-};
-constexpr int kBasePicture = 128;
+constexpr int kBasePicture = seen::kBasePicture;
 constexpr DWORD kLaunchGraceMs = 1500;
-const std::vector<std::string> kGames = {"Trillick.exe", "Barrowby.exe", "Caddle.exe", "Pimmet.exe"};
+const std::vector<std::string> kGames = seen::GameFiles();
 
 // How the captured client area differs from a full picture: the pixels
 // outside a region that differ, and those inside it.
@@ -72,7 +65,8 @@ protected:
   // mark that stays inside the caption.
   bool WaitUntilFocused(HWND window, int index, Where where = Where::current()) {
     const Image hover = LoadBitmapResource(200 + index);
-    const RECT& region = kCaptions[index].region;
+    const seen::Caption& c = seen::kCaptions[index];
+    const RECT region{c.left, c.top, c.right, c.bottom};
     Image last;
     for (DWORD waited = 0; waited < 5000; waited += 50) {
       last = CaptureClient(window);

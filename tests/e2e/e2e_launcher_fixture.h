@@ -5,38 +5,37 @@
 
 #include "driver.h"
 
+#include "../captions.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fablewick::e2e {
 
-struct Caption {
-  int left, top, right, bottom;
-  const char* game; // null for Quit
-  int Hover() const { return 200 + Index(); }
-  int Overlay() const { return 300 + Index(); }
+// The shared captions, with the names these scenarios use.
+struct Caption : seen::Caption {
+  int Hover() const { return hoverBitmap; }
+  int Overlay() const { return overlayBitmap; }
   int Index() const;
-  int CentreX() const { return (left + right) / 2; }
-  int CentreY() const { return (top + bottom) / 2; }
 };
-
-inline constexpr Caption kCaptions[] = {
-    {380, 0, 559, 89, "Trillick.exe"}, {380, 90, 559, 179, "Barrowby.exe"},
-    {380, 180, 559, 260, "Caddle.exe"}, {380, 261, 559, 347, "Pimmet.exe"},
-    {380, 348, 559, 419, nullptr},
-};
-inline int Caption::Index() const { return static_cast<int>(this - kCaptions); }
+template <std::size_t... I>
+constexpr std::array<Caption, sizeof...(I)> CaptionsOf(std::index_sequence<I...>) {
+  return {Caption{seen::kCaptions[I]}...};
+}
+inline constexpr auto kCaptions = CaptionsOf(std::make_index_sequence<seen::kCaptionCount>());
+inline int Caption::Index() const { return static_cast<int>(this - kCaptions.data()); }
 
 inline constexpr const Caption& kQuit = kCaptions[4];
 inline constexpr POINT kOffCaptions = {120, 200};
-inline constexpr int kBasePicture = 128;
+inline constexpr int kBasePicture = seen::kBasePicture;
 // A launch waits this long before the launcher closes.
 inline constexpr DWORD kLaunchGraceMs = 1500;
 
-inline const std::vector<std::string> kGames = {"Trillick.exe", "Barrowby.exe", "Caddle.exe",
-                                                "Pimmet.exe"};
+inline const std::vector<std::string> kGames = seen::GameFiles();
 
 class LauncherScenario : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 // normal run sees 96 DPI; tests/e2e/run_at_dpi runs it again at 144 and 192.
 #include "driver.h"
 
+#include "../captions.h"
 #include "app/dpi_scale.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,6 @@
 
 namespace fablewick::e2e::reader_dpi_scenarios {
 namespace {
-
-struct CaptionRect {
-  int left, top, right, bottom;
-};
-constexpr CaptionRect kCaptions[] = {
-    {380, 0, 559, 89}, {380, 90, 559, 179}, {380, 180, 559, 260}, {380, 261, 559, 347}, {380, 348, 559, 419},
-};
 
 int TestDpi() {
   const char* value = std::getenv("FABLEWICK_TEST_DPI");
@@ -51,8 +45,8 @@ TEST(DpiReader, EachCaptionIsFoundWhereItIsDrawnAndReportsThePlaceItCovers) {
       ClientToScreen(picture, &p);
       return p;
     };
-    for (LONG i = 0; i < 5; ++i) {
-      const CaptionRect& c = kCaptions[i];
+    for (LONG i = 0; i < seen::kCaptionCount; ++i) {
+      const seen::Caption& c = seen::kCaptions[i];
       SCOPED_TRACE(i);
       IAccessible* found = nullptr;
       VARIANT child;

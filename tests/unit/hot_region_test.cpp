@@ -1,5 +1,7 @@
 #include "launcher/hot_region.h"
 
+#include "../captions.h"
+
 #include <gtest/gtest.h>
 
 namespace fablewick {
@@ -11,24 +13,17 @@ struct Point {
 };
 
 TEST(HitTest, FindsEachCaptionFromItsTopLeftToItsLastInsidePixel) {
-  const struct {
-    Point topLeft;
-    Point bottomRight;
-    int region;
-  } cases[] = {
-      {{380, 0}, {558, 88}, 0},   {{380, 90}, {558, 178}, 1},  {{380, 180}, {558, 259}, 2},
-      {{380, 261}, {558, 346}, 3}, {{380, 348}, {558, 418}, 4},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(HitTest(c.topLeft.x, c.topLeft.y), c.region) << c.topLeft.x << "," << c.topLeft.y;
-    EXPECT_EQ(HitTest(c.bottomRight.x, c.bottomRight.y), c.region)
-        << c.bottomRight.x << "," << c.bottomRight.y;
+  for (int region = 0; region < seen::kCaptionCount; ++region) {
+    const seen::Caption& c = seen::kCaptions[region];
+    EXPECT_EQ(HitTest(c.left, c.top), region);
+    EXPECT_EQ(HitTest(c.right - 1, c.bottom - 1), region);
   }
 }
 
 TEST(HitTest, LeavesTheGapRowsTheRightColumnAndTheBottomRowUnlit) {
-  for (int y : {89, 179, 260, 347, 419}) {
-    for (int x : {380, 470, 558}) EXPECT_EQ(HitTest(x, y), kNoRegion) << x << "," << y;
+  // The row below each caption: the gaps between them and y = 419.
+  for (const seen::Caption& c : seen::kCaptions) {
+    for (int x : {380, 470, 558}) EXPECT_EQ(HitTest(x, c.bottom), kNoRegion) << x << "," << c.bottom;
   }
   for (int y = 0; y < 420; ++y) EXPECT_EQ(HitTest(559, y), kNoRegion) << "559," << y;
 }

@@ -2,6 +2,8 @@
 
 #include "fakes/fake_launcher_rig.h"
 
+#include "../captions.h"
+
 #include <gtest/gtest.h>
 
 
@@ -10,19 +12,17 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-constexpr int kCaptionX = 450;
-constexpr int kCaptionY[] = {40, 130, 220, 300, 380};
-const char* const kGames[] = {"Trillick.exe", "Barrowby.exe", "Caddle.exe", "Pimmet.exe"};
+constexpr int kCaptionX = seen::kCaptions[0].CentreX();
 
 class LaunchTest : public ::testing::Test {
 protected:
   LaunchTest() {
-    for (const char* game : kGames) rig.shell.files.insert(game);
+    for (int i = 0; i < seen::kGameCount; ++i) rig.shell.files.insert(seen::kCaptions[i].game);
   }
 
   void Press(int region) {
-    PointerStep(hover, rig.host, kCaptionX, kCaptionY[region], false);
-    PointerStep(hover, rig.host, kCaptionX, kCaptionY[region], true);
+    PointerStep(hover, rig.host, kCaptionX, seen::kCaptions[region].CentreY(), false);
+    PointerStep(hover, rig.host, kCaptionX, seen::kCaptions[region].CentreY(), true);
     rig.events.clear();
   }
   Events Release(int x, int y) {
@@ -30,7 +30,7 @@ protected:
     ReleaseStep(hover, rig.ports, x, y);
     return rig.events;
   }
-  Events ReleaseOn(int region) { return Release(kCaptionX, kCaptionY[region]); }
+  Events ReleaseOn(int region) { return Release(kCaptionX, seen::kCaptions[region].CentreY()); }
 
   // Milliseconds from now until the launcher asked to terminate.
   std::uint32_t TimeToTerminate(const std::function<void()>& action) {
@@ -49,13 +49,13 @@ protected:
 TEST_F(LaunchTest, ReleasingOverTheArmedCaptionStartsThatCaptionsGame) {
   for (int region = 0; region < 4; ++region) {
     fakes::FakeLauncherRig fresh;
-    fresh.shell.files.insert(kGames[region]);
+    fresh.shell.files.insert(seen::kCaptions[region].game);
     HoverState state;
-    PointerStep(state, fresh.host, kCaptionX, kCaptionY[region], true);
+    PointerStep(state, fresh.host, kCaptionX, seen::kCaptions[region].CentreY(), true);
     fresh.events.clear();
-    ReleaseStep(state, fresh.ports, kCaptionX + 30, kCaptionY[region] + 2);
-    EXPECT_EQ(fresh.events, (Events{"play 128", std::string("open ") + kGames[region], "terminate"}))
-        << region;
+    ReleaseStep(state, fresh.ports, kCaptionX + 30, seen::kCaptions[region].CentreY() + 2);
+    const std::string game = seen::kCaptions[region].game;
+    EXPECT_EQ(fresh.events, (Events{"play 128", "open " + game, "terminate"})) << region;
     // The click completes without touching the picture or the arming.
     EXPECT_EQ(state.armedRegion, region);
   }
@@ -80,7 +80,7 @@ TEST_F(LaunchTest, ReleasingElsewhereDisarmsAndChangesNothingElse) {
 
 TEST_F(LaunchTest, APressThatBeganOutsideEveryCaptionLaunchesNothingWhereverItEnds) {
   PointerStep(hover, rig.host, 100, 200, true);
-  PointerStep(hover, rig.host, kCaptionX, kCaptionY[1], true);
+  PointerStep(hover, rig.host, kCaptionX, seen::kCaptions[1].CentreY(), true);
   for (int region = 0; region < kHotRegionCount; ++region) {
     EXPECT_EQ(ReleaseOn(region), Events{}) << region;
   }
@@ -89,10 +89,10 @@ TEST_F(LaunchTest, APressThatBeganOutsideEveryCaptionLaunchesNothingWhereverItEn
 
 TEST_F(LaunchTest, AfterACancelledDragTheNextMoveLightsTheCaptionUnderThePointer) {
   Press(2);
-  PointerStep(hover, rig.host, kCaptionX, kCaptionY[3], true);
+  PointerStep(hover, rig.host, kCaptionX, seen::kCaptions[3].CentreY(), true);
   ReleaseOn(3);
   rig.events.clear();
-  PointerStep(hover, rig.host, kCaptionX, kCaptionY[3], false);
+  PointerStep(hover, rig.host, kCaptionX, seen::kCaptions[3].CentreY(), false);
   EXPECT_EQ(rig.events, (Events{"play 128", "hover 3"}));
 }
 
@@ -157,7 +157,8 @@ TEST_F(LaunchTest, ASoundThatEndsAfterTheTickCountWrappedStillEndsTheWait) {
 TEST_F(LaunchTest, AMissingGameOrADirectoryOfThatNameIsReportedAndTheLauncherStays) {
   rig.shell.files.clear();
   rig.shell.directories.insert("Caddle.exe");
-  for (const char* game : kGames) {
+  for (int region = 0; region < seen::kGameCount; ++region) {
+    const char* game = seen::kCaptions[region].game;
     rig.events.clear();
     rig.messages.shown.clear();
     LaunchGame(rig.ports, game);

@@ -2,6 +2,8 @@
 
 #include "fakes/fake_launcher_rig.h"
 
+#include "../captions.h"
+
 #include <gtest/gtest.h>
 
 namespace fablewick {
@@ -10,8 +12,7 @@ namespace {
 using Events = std::vector<std::string>;
 
 // A point inside each caption, and one on the background.
-constexpr int kCaptionX = 450;
-constexpr int kCaptionY[] = {40, 130, 220, 300, 380};
+constexpr int kCaptionX = seen::kCaptions[0].CentreX();
 constexpr int kBackgroundX = 100;
 constexpr int kBackgroundY = 200;
 
@@ -24,7 +25,7 @@ protected:
     return rig.events;
   }
   Events OnCaption(int region, bool down = false) {
-    return Move(kCaptionX, kCaptionY[region], down);
+    return Move(kCaptionX, seen::kCaptions[region].CentreY(), down);
   }
   Events OnBackground(bool down = false) { return Move(kBackgroundX, kBackgroundY, down); }
 
@@ -38,7 +39,7 @@ TEST_F(PointerStepTest, ClicksOnceOnEnteringEachCaptionAndNeverOverTheBackground
   EXPECT_EQ(OnBackground(), Events{});
   for (int region = 0; region < kHotRegionCount; ++region) {
     EXPECT_EQ(OnCaption(region), (Events{"play 128", "hover " + std::to_string(region)}));
-    EXPECT_EQ(Move(kCaptionX + 20, kCaptionY[region] + 3), Events{}) << region;
+    EXPECT_EQ(Move(kCaptionX + 20, seen::kCaptions[region].CentreY() + 3), Events{}) << region;
     EXPECT_EQ(OnBackground(), (Events{"base"})) << region;
   }
 }
@@ -69,11 +70,12 @@ TEST_F(PointerStepTest, TwoIdenticalEventsInARowChangeNothingTheSecondTime) {
 }
 
 TEST_F(PointerStepTest, PressingOnACaptionArmsItClicksAndDrawsItsOverlayAtItsCorner) {
-  const char* overlays[] = {"overlay 0 at 380,0", "overlay 1 at 380,90", "overlay 2 at 380,180",
-                            "overlay 3 at 380,261", "overlay 4 at 380,348"};
-  for (int region = 0; region < kHotRegionCount; ++region) {
+  for (int region = 0; region < seen::kCaptionCount; ++region) {
+    const seen::Caption& c = seen::kCaptions[region];
+    const std::string overlay = "overlay " + std::to_string(region) + " at " + std::to_string(c.left) + "," +
+                                std::to_string(c.top);
     OnCaption(region);
-    EXPECT_EQ(OnCaption(region, true), (Events{"play 128", overlays[region]}));
+    EXPECT_EQ(OnCaption(region, true), (Events{"play 128", overlay}));
     EXPECT_EQ(state.armedRegion, region);
     OnCaption(region, false);
     EXPECT_EQ(state.armedRegion, kNoRegion);

@@ -6,6 +6,8 @@
 #include "frame_test_helpers.h"
 #include "launcher_program.h"
 
+#include "../captions.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -25,15 +27,6 @@ using fablewick::testing::ChildrenOf;
 using fablewick::testing::Launcher;
 using fablewick::testing::TextOf;
 using fablewick::testing::WaitUntil;
-
-struct Caption {
-  RECT region;
-  const char* name;
-};
-constexpr Caption kCaptions[] = {
-    {{380, 0, 559, 89}, "Trillick"}, {{380, 90, 559, 179}, "Barrowby"}, {{380, 180, 559, 260}, "Caddle"},
-    {{380, 261, 559, 347}, "Pimmet"}, {{380, 348, 559, 419}, "Quit"},
-};
 
 std::string Narrow(BSTR text) {
   std::string out;
@@ -108,13 +101,13 @@ protected:
 };
 
 TEST_F(CaptionReader, PointingAtEachCaptionFindsANamedPushButtonThatPressesAtItsRegion) {
-  for (LONG i = 0; i < 5; ++i) {
-    const Caption& c = kCaptions[i];
+  for (LONG i = 0; i < seen::kCaptionCount; ++i) {
+    const seen::Caption& c = seen::kCaptions[i];
     SCOPED_TRACE(c.name);
     IAccessible* found = nullptr;
     VARIANT child;
     VariantInit(&child);
-    const POINT at = launcher.ScreenPoint((c.region.left + c.region.right) / 2, (c.region.top + c.region.bottom) / 2);
+    const POINT at = launcher.ScreenPoint(c.CentreX(), c.CentreY());
     ASSERT_EQ(AccessibleObjectFromPoint(at, &found, &child), S_OK);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(child.vt, VT_I4);
@@ -134,11 +127,11 @@ TEST_F(CaptionReader, PointingAtEachCaptionFindsANamedPushButtonThatPressesAtIts
 
     LONG left = 0, top = 0, width = 0, height = 0;
     EXPECT_EQ(found->accLocation(&left, &top, &width, &height, child), S_OK);
-    const POINT corner = launcher.ScreenPoint(c.region.left, c.region.top);
+    const POINT corner = launcher.ScreenPoint(c.left, c.top);
     EXPECT_EQ(left, corner.x);
     EXPECT_EQ(top, corner.y);
-    EXPECT_EQ(width, c.region.right - c.region.left);
-    EXPECT_EQ(height, c.region.bottom - c.region.top);
+    EXPECT_EQ(width, c.right - c.left);
+    EXPECT_EQ(height, c.bottom - c.top);
     EXPECT_TRUE(State(i + 1) & STATE_SYSTEM_FOCUSABLE);
     found->Release();
   }

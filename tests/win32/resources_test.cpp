@@ -13,9 +13,12 @@
 #include <type_traits>
 #include <vector>
 
+#include "../captions.h"
 #include "resources/resource.h"
 
 namespace {
+
+namespace seen = fablewick::seen;
 
 constexpr const char* kExePath = "Z:" FABLEWICK_EXE;
 
@@ -84,17 +87,19 @@ struct BitmapSpec {
   int height;
 };
 
-const BitmapSpec kBitmaps[] = {
-    {IDB_MENU, 560, 420},          {IDB_HOVER_FIRST, 560, 420},     {IDB_HOVER_FIRST + 1, 560, 420},
-    {IDB_HOVER_FIRST + 2, 560, 420}, {IDB_HOVER_FIRST + 3, 560, 420}, {IDB_HOVER_LAST, 560, 420},
-    {IDB_PRESSED_FIRST, 180, 91},  {IDB_PRESSED_FIRST + 1, 180, 90}, {IDB_PRESSED_FIRST + 2, 180, 81},
-    {IDB_PRESSED_FIRST + 3, 180, 87}, {IDB_PRESSED_LAST, 180, 72},
-};
+std::vector<BitmapSpec> Bitmaps() {
+  std::vector<BitmapSpec> bitmaps{{seen::kBasePicture, 560, 420}};
+  for (const seen::Caption& c : seen::kCaptions) {
+    bitmaps.push_back({c.hoverBitmap, 560, 420});
+    bitmaps.push_back({c.overlayBitmap, 180, c.overlayHeight});
+  }
+  return bitmaps;
+}
 
-// Caption rectangles in picture pixels; right and bottom are exclusive.
-const RECT kCaptions[IDB_CAPTION_COUNT] = {
-    {380, 0, 559, 89}, {380, 90, 559, 179}, {380, 180, 559, 260}, {380, 261, 559, 347}, {380, 348, 559, 419},
-};
+RECT CaptionRect(int i) {
+  const seen::Caption& c = seen::kCaptions[i];
+  return {c.left, c.top, c.right, c.bottom};
+}
 
 // A picture as the program sees it after loading: decoded by GDI, top-down,
 // one 0x00RRGGBB word per pixel.
@@ -142,7 +147,7 @@ bool Inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && 
 int Brightness(std::uint32_t pixel) { return (pixel & 0xFF) + (pixel >> 8 & 0xFF) + (pixel >> 16 & 0xFF); }
 
 TEST_F(Resources, EveryBitmapIsAnUncompressedBottomUp24BitDibOfItsListedSize) {
-  for (const auto& expected : kBitmaps) {
+  for (const auto& expected : Bitmaps()) {
     SCOPED_TRACE("bitmap " + std::to_string(expected.id));
     auto bytes = Bytes(MAKEINTRESOURCEA(expected.id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
     ASSERT_GE(bytes.size(), 40u) << "missing or truncated";
@@ -167,14 +172,14 @@ TEST_F(Resources, EveryBitmapIsAnUncompressedBottomUp24BitDibOfItsListedSize) {
 }
 
 TEST_F(Resources, EachHoverPictureLightsOnlyItsOwnCaption) {
-  Picture base = LoadPicture(Module(), IDB_MENU);
+  Picture base = LoadPicture(Module(), seen::kBasePicture);
   ASSERT_EQ(base.width, 560);
-  for (int i = 0; i < IDB_CAPTION_COUNT; ++i) {
-    SCOPED_TRACE("hover picture " + std::to_string(IDB_HOVER_FIRST + i));
-    Picture hover = LoadPicture(Module(), IDB_HOVER_FIRST + i);
+  for (int i = 0; i < seen::kCaptionCount; ++i) {
+    SCOPED_TRACE(seen::kCaptions[i].name);
+    Picture hover = LoadPicture(Module(), seen::kCaptions[i].hoverBitmap);
     ASSERT_EQ(hover.width, base.width);
     ASSERT_EQ(hover.height, base.height);
-    const RECT& caption = kCaptions[i];
+    const RECT caption = CaptionRect(i);
     int changedInside = 0;
     long brightnessGain = 0;
     int firstStrayX = -1, firstStrayY = -1, strays = 0;
@@ -198,15 +203,15 @@ TEST_F(Resources, EachHoverPictureLightsOnlyItsOwnCaption) {
 }
 
 TEST_F(Resources, EachPressedOverlayChangesItsCaptionAndBlendsWithTheArtworkAroundIt) {
-  Picture base = LoadPicture(Module(), IDB_MENU);
+  Picture base = LoadPicture(Module(), seen::kBasePicture);
   ASSERT_EQ(base.width, 560);
-  for (int i = 0; i < IDB_CAPTION_COUNT; ++i) {
-    SCOPED_TRACE("pressed overlay " + std::to_string(IDB_PRESSED_FIRST + i));
-    Picture hover = LoadPicture(Module(), IDB_HOVER_FIRST + i);
-    Picture pressed = LoadPicture(Module(), IDB_PRESSED_FIRST + i);
+  for (int i = 0; i < seen::kCaptionCount; ++i) {
+    SCOPED_TRACE(seen::kCaptions[i].name);
+    Picture hover = LoadPicture(Module(), seen::kCaptions[i].hoverBitmap);
+    Picture pressed = LoadPicture(Module(), seen::kCaptions[i].overlayBitmap);
     ASSERT_EQ(pressed.width, 180);
     ASSERT_EQ(hover.width, 560);
-    const RECT& caption = kCaptions[i];
+    const RECT caption = CaptionRect(i);
     int changedFromHover = 0, seams = 0;
     for (int y = 0; y < pressed.height; ++y) {
       for (int x = 0; x < pressed.width; ++x) {

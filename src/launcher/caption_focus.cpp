@@ -93,9 +93,4 @@ void CaptionFocus::DrawPressedOverlay(int region, int left, int top) {
   AfterPictureChange(region);
 }
 
-void CaptionFocus::Terminate() {
-  ending_ = true;
-  window_.Terminate();
-}
-
 } // namespace fablewick

@@ -41,16 +41,14 @@ inline constexpr int kFocusMarkInset = 3;
 PictureRect FocusMarkRect(int region);
 
 // Keyboard focus over the five captions, in the manner of a row of push
-// buttons. The launcher's policy draws through it (it is the window's
-// picture host for the pointer steps too), so it always knows which caption
-// the displayed picture lights, whether the pointer or a key lit it, and
-// when the pointer has taken the picture over from the keyboard.
-class CaptionFocus : public LauncherHost {
+// buttons. The pointer steps draw through it, so it always knows which
+// caption the displayed picture lights, whether the pointer or a key lit it,
+// and when the pointer has taken the picture over from the keyboard.
+class CaptionFocus : public CaptionDisplay {
 public:
-  CaptionFocus(LauncherHost& window, CaptionFocusHost& marks) : window_(window), marks_(marks) {}
+  CaptionFocus(CaptionDisplay& window, CaptionFocusHost& marks) : window_(window), marks_(marks) {}
 
-  // True when the key meant something to the captions. ports.host must be
-  // this object, so that a launch or a quit it starts is seen here.
+  // True when the key meant something to the captions.
   bool KeyDown(const KeyPress& press, LauncherPorts& ports);
   // What a completed click on the caption does, unless the launcher is
   // already on its way out.
@@ -63,21 +61,16 @@ public:
   // The caption whose hover picture is displayed, lit by either hand.
   int Lit() const { return lit_; }
   bool LitPressed() const { return pressed_; }
-  // Set once a launch or a quit has asked the program to end.
+  // Whoever passes the launcher's end request on to the frame tells it
+  // here: from then on keys, presses and a reader's focus do nothing, so a
+  // launch or a quit cannot be started twice.
+  void LauncherEnding() { ending_ = true; }
   bool Ending() const { return ending_; }
 
   void ShowBasePicture() override;
   void ShowHoverPicture(int region) override;
   void DrawPressedOverlay(int region, int left, int top) override;
   void PlaySoundResource(int id) override { window_.PlaySoundResource(id); }
-  void StopAllSounds() override { window_.StopAllSounds(); }
-  bool AnySoundPlaying() override { return window_.AnySoundPlaying(); }
-  void Terminate() override;
-  void SetMainForm() override { window_.SetMainForm(); }
-  bool AnyMovieExists() override { return window_.AnyMovieExists(); }
-  void ShowIntroModal() override { window_.ShowIntroModal(); }
-  bool PlayOpeningMusicChecked() override { return window_.PlayOpeningMusicChecked(); }
-  void SetPlayOpeningMusicChecked(bool checked) override { window_.SetPlayOpeningMusicChecked(checked); }
 
 private:
   void MoveFocus(int region);
@@ -85,7 +78,7 @@ private:
   // any other picture end the keyboard's hold on the display.
   void AfterPictureChange(int region);
 
-  LauncherHost& window_;
+  CaptionDisplay& window_;
   CaptionFocusHost& marks_;
   int focused_ = kNoRegion;
   int lit_ = kNoRegion;

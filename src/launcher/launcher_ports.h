@@ -9,21 +9,24 @@
 
 namespace fablewick {
 
-// What the launcher's policy needs from the rest of the program: its own
-// window's picture and menu item, the sound engine, the frame and the intro
-// window. The launcher window implements it.
-class LauncherHost {
+// What a pointer step changes: the Background picture, and the click that
+// sounds as a caption lights. Showing copies a stored picture into the
+// displayed one; the overlay is drawn onto the displayed copy only.
+class CaptionDisplay {
 public:
-  virtual ~LauncherHost() = default;
-
-  // The Background picture. Showing copies a stored picture into the
-  // displayed one; the overlay is drawn onto the displayed copy only.
+  virtual ~CaptionDisplay() = default;
   virtual void ShowBasePicture() = 0;
   virtual void ShowHoverPicture(int region) = 0;
   virtual void DrawPressedOverlay(int region, int left, int top) = 0;
-
   // The sound engine. A missing resource or disabled sound plays nothing.
   virtual void PlaySoundResource(int id) = 0;
+};
+
+// What the launcher's policy needs from the rest of the program: its own
+// window's picture, the sound engine, the frame and the intro window. The
+// launcher window implements it.
+class LauncherHost : public CaptionDisplay {
+public:
   virtual void StopAllSounds() = 0;
   virtual bool AnySoundPlaying() = 0;
 
@@ -36,10 +39,6 @@ public:
   virtual void SetMainForm() = 0;
   virtual bool AnyMovieExists() = 0;
   virtual void ShowIntroModal() = 0;
-
-  // The check mark of the "Play Opening Music" item.
-  virtual bool PlayOpeningMusicChecked() = 0;
-  virtual void SetPlayOpeningMusicChecked(bool checked) = 0;
 };
 
 struct LauncherPorts {

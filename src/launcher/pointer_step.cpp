@@ -2,7 +2,7 @@
 
 namespace fablewick {
 
-void PointerStep(HoverState& state, LauncherHost& host, int x, int y, bool primaryButtonDown) {
+void PointerStep(HoverState& state, CaptionDisplay& host, int x, int y, bool primaryButtonDown) {
   const int hit = HitTest(x, y);
 
   if (primaryButtonDown != state.lastButtonDown) {

@@ -21,6 +21,6 @@ inline constexpr int kClickSound = IDW_CLICK;
 // A move or a press over Background. primaryButtonDown is the primary
 // button's state as it stood when this event happened, whichever button the
 // event itself is about.
-void PointerStep(HoverState& state, LauncherHost& host, int x, int y, bool primaryButtonDown);
+void PointerStep(HoverState& state, CaptionDisplay& host, int x, int y, bool primaryButtonDown);
 
 } // namespace fablewick

@@ -4,19 +4,19 @@
 #include "launcher/launch.h"
 #include "launcher/registry_accessor.h"
 
-#include <cstdio>
+#include <string>
 
 namespace fablewick {
 
-std::string MusicValueName() {
-  char name[16];
-  std::snprintf(name, sizeof name, "%i", kMusicValueNumber);
-  return name;
+SettingValues DefaultSettings() {
+  SettingValues values{};
+  for (int s = 0; s < kSettingCount; ++s) values[s] = kSettings[s].byDefault;
+  return values;
 }
 
 bool IsFirstStart(Registry& registry) { return !RegistryAccessor(registry).KeyExists(std::string(kLauncherKey)); }
 
-void FormShow(LauncherPorts& ports, bool& musicEnabled) {
+void FormShow(LauncherPorts& ports, SettingMarks& marks, SettingValues& values) {
   ports.host.SetMainForm();
   {
     RegistryAccessor registry(ports.registry);
@@ -33,25 +33,27 @@ void FormShow(LauncherPorts& ports, bool& musicEnabled) {
     }
 
     registry.OpenKey(std::string(kLauncherKey));
-    const std::string musicValue = MusicValueName();
-    if (registry.ValueExists(musicValue)) musicEnabled = registry.ReadBool(musicValue);
+    for (int s = 0; s < kSettingCount; ++s) {
+      const std::string name(kSettings[s].valueName);
+      if (registry.ValueExists(name)) values[s] = registry.ReadBool(name);
+    }
     registry.CloseKey();
   }
   FABLEWICK_STARTUP_MARK("registry");
 
-  if (musicEnabled) ports.host.PlaySoundResource(kOpeningTune);
-  ports.host.SetPlayOpeningMusicChecked(musicEnabled);
+  if (values[kMusicEnabled]) ports.host.PlaySoundResource(kOpeningTune);
+  for (int s = 0; s < kSettingCount; ++s) marks.SetChecked(Setting(s), values[s]);
 }
 
-void PlayOpeningMusic1Click(LauncherPorts& ports, bool& musicEnabled) {
-  // Taken from the mark rather than the field, so a start whose read failed
-  // (mark off, field still true) stores a clean 1 on the first click.
-  musicEnabled = !ports.host.PlayOpeningMusicChecked();
-  ports.host.SetPlayOpeningMusicChecked(musicEnabled);
+void SettingClick(LauncherPorts& ports, SettingMarks& marks, SettingValues& values, Setting setting) {
+  // Taken from the mark rather than the value, so a start whose read failed
+  // (mark off, value still true) stores a clean 1 on the first click.
+  values[setting] = !marks.Checked(setting);
+  marks.SetChecked(setting, values[setting]);
 
   RegistryAccessor registry(ports.registry);
   registry.OpenKey(std::string(kLauncherKey));
-  registry.WriteBool(MusicValueName(), musicEnabled);
+  registry.WriteBool(std::string(kSettings[setting].valueName), values[setting]);
 }
 
 } // namespace fablewick

@@ -16,7 +16,7 @@ protected:
   fakes::FakeLauncherRig rig;
   fakes::FakeCaptionFocusHost marks{rig.events};
   CaptionFocus focus{rig.host, marks};
-  LauncherPorts ports{focus, rig.shell, rig.registry, rig.messages, rig.clock};
+  LauncherPorts& ports = rig.ports;
   HoverState hover;
 };
 

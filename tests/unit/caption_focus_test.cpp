@@ -5,6 +5,8 @@
 #include "fakes/fake_caption_focus_host.h"
 #include "fakes/fake_launcher_rig.h"
 
+#include "../captions.h"
+
 #include <gtest/gtest.h>
 
 namespace fablewick {
@@ -12,11 +14,9 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-constexpr int kCaptionX = 450;
-constexpr int kCaptionY[] = {40, 130, 220, 300, 380};
+constexpr int kCaptionX = seen::kCaptions[0].CentreX();
 constexpr int kBackgroundX = 100;
 constexpr int kBackgroundY = 200;
-const char* const kGames[] = {"Trillick.exe", "Barrowby.exe", "Caddle.exe", "Pimmet.exe"};
 // Three pixels inside each caption's region.
 const char* const kMarks[] = {"mark 383,3-556,86", "mark 383,93-556,176", "mark 383,183-556,257",
                               "mark 383,264-556,344", "mark 383,351-556,416"};
@@ -31,7 +31,9 @@ Events FocusArrives(int region) {
 class CaptionFocusTest : public ::testing::Test {
 protected:
   CaptionFocusTest() {
-    for (const char* game : kGames) rig.shell.files.insert(game);
+    // As the launcher window does when it passes the end request on.
+    rig.host.onTerminate = [this] { focus.LauncherEnding(); };
+    for (int i = 0; i < seen::kGameCount; ++i) rig.shell.files.insert(seen::kCaptions[i].game);
   }
 
   Events Key(CaptionKey key, bool shift = false) { return Key(KeyPress{key, shift}); }
@@ -45,12 +47,14 @@ protected:
     PointerStep(hover, focus, x, y, down);
     return rig.events;
   }
-  Events PointAt(int region, bool down = false) { return Point(kCaptionX, kCaptionY[region], down); }
+  Events PointAt(int region, bool down = false) {
+    return Point(kCaptionX, seen::kCaptions[region].CentreY(), down);
+  }
 
   fakes::FakeLauncherRig rig;
   fakes::FakeCaptionFocusHost marks{rig.events};
   CaptionFocus focus{rig.host, marks};
-  LauncherPorts ports{focus, rig.shell, rig.registry, rig.messages, rig.clock};
+  LauncherPorts& ports = rig.ports;
   HoverState hover;
   bool handled = false;
 };
@@ -99,11 +103,10 @@ TEST_F(CaptionFocusTest, MovementStartsFromTheCaptionThePointerLit) {
   EXPECT_EQ(Key(CaptionKey::Tab), FocusArrives(3));
 
   CaptionFocus other{rig.host, marks};
-  LauncherPorts otherPorts{other, rig.shell, rig.registry, rig.messages, rig.clock};
   HoverState otherHover;
-  PointerStep(otherHover, other, kCaptionX, kCaptionY[2], false);
+  PointerStep(otherHover, other, kCaptionX, seen::kCaptions[2].CentreY(), false);
   rig.events.clear();
-  other.KeyDown({CaptionKey::Up}, otherPorts);
+  other.KeyDown({CaptionKey::Up}, ports);
   EXPECT_EQ(rig.events, FocusArrives(1));
 }
 
@@ -137,16 +140,16 @@ TEST_F(CaptionFocusTest, EnterOrSpaceOnAGameDoesWhatAClickDoes) {
   for (CaptionKey key : {CaptionKey::Enter, CaptionKey::Space}) {
     for (int region = 0; region < 4; ++region) {
       fakes::FakeLauncherRig fresh;
-      fresh.shell.files.insert(kGames[region]);
+      fresh.shell.files.insert(seen::kCaptions[region].game);
       fakes::FakeCaptionFocusHost freshMarks{fresh.events};
       CaptionFocus captions{fresh.host, freshMarks};
-      LauncherPorts freshPorts{captions, fresh.shell, fresh.registry, fresh.messages, fresh.clock};
+      LauncherPorts& freshPorts = fresh.ports;
       for (int i = 0; i <= region; ++i) captions.KeyDown({CaptionKey::Down}, freshPorts);
       fresh.events.clear();
       const std::uint32_t start = fresh.clock.Ticks();
       EXPECT_TRUE(captions.KeyDown({key}, freshPorts));
-      EXPECT_EQ(fresh.events, (Events{"play 128", std::string("open ") + kGames[region], "terminate"}))
-          << region;
+      const std::string game = seen::kCaptions[region].game;
+      EXPECT_EQ(fresh.events, (Events{"play 128", "open " + game, "terminate"})) << region;
       ASSERT_EQ(fresh.host.terminatedAt.size(), 1u);
       EXPECT_GE(fresh.host.terminatedAt[0] - start, kLaunchGraceMs);
     }
@@ -156,7 +159,7 @@ TEST_F(CaptionFocusTest, EnterOrSpaceOnAGameDoesWhatAClickDoes) {
 TEST_F(CaptionFocusTest, EnterOrSpaceOnQuitClicksThenQuits) {
   for (CaptionKey key : {CaptionKey::Enter, CaptionKey::Space}) {
     CaptionFocus captions{rig.host, marks};
-    LauncherPorts quitPorts{captions, rig.shell, rig.registry, rig.messages, rig.clock};
+    LauncherPorts& quitPorts = ports;
     captions.KeyDown({CaptionKey::End}, quitPorts);
     rig.events.clear();
     captions.KeyDown({key}, quitPorts);
@@ -241,7 +244,7 @@ TEST_F(CaptionFocusTest, APointerEventThatShowsAnotherPictureEndsTheKeyboardFocu
 TEST_F(CaptionFocusTest, APointerEventThatChangesNothingLeavesTheFocusAndItsMark) {
   PointAt(3);
   Key(CaptionKey::Tab);
-  EXPECT_EQ(Point(kCaptionX + 10, kCaptionY[3] + 2), Events{});
+  EXPECT_EQ(Point(kCaptionX + 10, seen::kCaptions[3].CentreY() + 2), Events{});
   EXPECT_EQ(focus.Focused(), 4);
 }
 

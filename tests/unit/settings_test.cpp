@@ -17,14 +17,14 @@ const std::string kInstall = "Software\\Quillmere\\Marrowkins\\1.0";
 
 class SettingsTest : public ::testing::Test {
 protected:
-  // One start of the program: a fresh window (the field starts true, the mark
-  // off) over the same registry and file system.
+  // One start of the program: a fresh window (the mark off) over the same
+  // registry and file system.
   std::string Start() {
     rig.events.clear();
     rig.host.checked = false;
-    musicEnabled = true;
+    values = DefaultSettings();
     try {
-      FormShow(rig.ports, musicEnabled);
+      FormShow(rig.ports, rig.host, values);
     } catch (const AppError& error) {
       return error.what();
     }
@@ -33,7 +33,7 @@ protected:
   std::string ClickMenuItem() {
     rig.events.clear();
     try {
-      PlayOpeningMusic1Click(rig.ports, musicEnabled);
+      SettingClick(rig.ports, rig.host, values, kMusicEnabled);
     } catch (const AppError& error) {
       return error.what();
     }
@@ -41,7 +41,8 @@ protected:
   }
 
   fakes::FakeLauncherRig rig;
-  bool musicEnabled = true;
+  SettingValues values{};
+  bool& musicEnabled = values[kMusicEnabled];
 };
 
 // --- first and later starts -------------------------------------------------

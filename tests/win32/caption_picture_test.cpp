@@ -72,7 +72,7 @@ public:
                              }}}}),
         Background(Find<CaptionPicture>("Background")),
         captions(*this, *Background),
-        ports{captions, shell_, registry_, messages, clock_} {
+        ports{*this, shell_, registry_, messages, clock_} {
     Background->Attach(captions, ports);
     base_ = SolidPicture(RGB(20, 40, 60));
     for (int i = 0; i < kHotRegionCount; ++i) hover[i] = SolidPicture(RGB(200, 30 * i, 90));
@@ -93,12 +93,13 @@ private:
   void PlaySoundResource(int id) override { log.push_back("play " + std::to_string(id)); }
   void StopAllSounds() override {}
   bool AnySoundPlaying() override { return false; }
-  void Terminate() override { log.push_back("terminate"); }
+  void Terminate() override {
+    log.push_back("terminate");
+    captions.LauncherEnding();
+  }
   void SetMainForm() override {}
   bool AnyMovieExists() override { return false; }
   void ShowIntroModal() override {}
-  bool PlayOpeningMusicChecked() override { return false; }
-  void SetPlayOpeningMusicChecked(bool) override {}
 
   UniqueBitmap base_;
   WindowsShell shell_;

@@ -59,8 +59,8 @@ Tfrmmain::Tfrmmain(FormHost& host)
       N2(Find<MenuItem>("N2")),
       captions_(*this, *Background),
       messages_(host),
-      ports_{captions_, shell_, registry_, messages_, clock_} {
-  MusicEnabled = true;
+      ports_{*this, shell_, registry_, messages_, clock_} {
+  for (int s = 0; s < kSettingCount; ++s) settingItems_[s] = Find<MenuItem>(kSettings[s].menuItem);
   Background->Attach(captions_, ports_);
 }
 
@@ -120,7 +120,7 @@ void Tfrmmain::FormDestroy() {
 
 void Tfrmmain::FormShow() {
   StartSound();
-  fablewick::FormShow(ports_, MusicEnabled);
+  fablewick::FormShow(ports_, *this, Settings);
 }
 
 // The hot regions are in picture pixels, so every pointer position is
@@ -140,7 +140,7 @@ void Tfrmmain::BackgroundMouseUp(MouseButton, ShiftState, int x, int y) {
   fablewick::ReleaseStep(hover_, ports_, scale.ToPicture(x), scale.ToPicture(y));
 }
 
-void Tfrmmain::PlayOpeningMusic1Click() { fablewick::PlayOpeningMusic1Click(ports_, MusicEnabled); }
+void Tfrmmain::PlayOpeningMusic1Click() { SettingClick(ports_, *this, Settings, kMusicEnabled); }
 
 void Tfrmmain::Quit1Click() { fablewick::Quit1Click(ports_); }
 
@@ -201,7 +201,10 @@ void Tfrmmain::StopAllSounds() { fablewick::StopAllSounds(); }
 
 bool Tfrmmain::AnySoundPlaying() { return fablewick::AnySoundPlaying(); }
 
-void Tfrmmain::Terminate() { Host().Terminate(); }
+void Tfrmmain::Terminate() {
+  captions_.LauncherEnding();
+  Host().Terminate();
+}
 
 void Tfrmmain::MakeIntroWindow() {
   if (frmSplashMovie) return;
@@ -226,9 +229,5 @@ void Tfrmmain::SetMainForm() {
 bool Tfrmmain::AnyMovieExists() { return Intro().AnyMovieExists(); }
 
 void Tfrmmain::ShowIntroModal() { Intro().ShowModal(); }
-
-bool Tfrmmain::PlayOpeningMusicChecked() { return PlayOpeningMusic1->Checked(); }
-
-void Tfrmmain::SetPlayOpeningMusicChecked(bool checked) { PlayOpeningMusic1->SetChecked(checked); }
 
 } // namespace fablewick::win32

@@ -7,6 +7,7 @@
 #include "launcher/caption_focus.h"
 #include "launcher/launcher_ports.h"
 #include "launcher/pointer_step.h"
+#include "launcher/settings.h"
 #include "launcher/win32/caption_picture.h"
 #include "launcher/win32/registry_current_user.h"
 #include "launcher/win32/shell_windows.h"
@@ -22,7 +23,7 @@ class TfrmSplashMovie;
 // the layout "TFRMMAIN" binds. The handlers only hand the events to the
 // launcher's policy; the window offers that policy its pictures, the sound
 // engine, the frame and the intro window.
-class Tfrmmain : public Form, private LauncherHost {
+class Tfrmmain : public Form, private LauncherHost, private SettingMarks {
 public:
   explicit Tfrmmain(FormHost& host);
 
@@ -52,7 +53,10 @@ public:
   MenuItem* Quit1;
   MenuItem* N2;
 
-  bool MusicEnabled = false;
+  // The stored choices as this window holds them.
+  SettingValues Settings = DefaultSettings();
+  // Whether the tune plays at start-up.
+  bool& MusicEnabled = Settings[kMusicEnabled];
 
   void FormCreate();
   void FormDestroy();
@@ -84,8 +88,8 @@ private:
   void SetMainForm() override;
   bool AnyMovieExists() override;
   void ShowIntroModal() override;
-  bool PlayOpeningMusicChecked() override;
-  void SetPlayOpeningMusicChecked(bool checked) override;
+  bool Checked(Setting setting) override { return settingItems_[setting]->Checked(); }
+  void SetChecked(Setting setting, bool checked) override { settingItems_[setting]->SetChecked(checked); }
 
   // Loaded once and kept for the window's life; Background shows copies,
   // so these never change.
@@ -105,6 +109,7 @@ private:
   CurrentUserRegistry registry_;
   WindowsShell shell_;
   SystemClock clock_;
+  std::array<MenuItem*, kSettingCount> settingItems_{};
   HoverState hover_;
   // Every picture change goes through it, the pointer's as well as the
   // keyboard's, and so do the launch and quit requests.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launcher/launcher_ports.h"
+#include "launcher/settings.h"
 #include "fakes/fake_clock.h"
 
 #include <cstdint>
@@ -16,7 +17,8 @@ namespace fablewick::fakes {
 // intro window. Everything it is asked to do goes into the shared event log
 // as a short line ("hover 2", "play 128", "terminate"). Sounds last for the
 // length given per resource and end as the fake clock passes that length.
-class FakeLauncherHost : public LauncherHost {
+// The one setting's check mark is `checked`.
+class FakeLauncherHost : public LauncherHost, public SettingMarks {
 public:
   FakeLauncherHost(FakeClock& clock, std::vector<std::string>& events)
       : clock_(clock), events_(events) {}
@@ -48,6 +50,7 @@ public:
   void Terminate() override {
     Log("terminate");
     terminatedAt.push_back(clock_.Ticks());
+    if (onTerminate) onTerminate();
   }
 
   void SetMainForm() override { Log("set main form"); }
@@ -60,8 +63,8 @@ public:
     if (onIntro) onIntro();
   }
 
-  bool PlayOpeningMusicChecked() override { return checked; }
-  void SetPlayOpeningMusicChecked(bool value) override {
+  bool Checked(Setting) override { return checked; }
+  void SetChecked(Setting, bool value) override {
     checked = value;
     Log(value ? "check on" : "check off");
   }
@@ -79,6 +82,7 @@ public:
   std::vector<std::uint32_t> terminatedAt;
   bool moviesPresent = false;
   std::function<void()> onIntro;
+  std::function<void()> onTerminate;
   bool checked = false;
 
 private:

@@ -4,6 +4,7 @@
 // again in a Wine prefix set to another DPI, named in FABLEWICK_TEST_DPI.
 #include "driver.h"
 
+#include "../captions.h"
 #include "app/dpi_scale.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,8 @@ namespace fablewick::e2e {
 namespace {
 
 constexpr int kBasePicture = 128;
-constexpr int kSecondCaptionHover = 201;
+constexpr const seen::Caption& kSecondCaption = seen::kCaptions[1];
+constexpr int kSecondCaptionHover = kSecondCaption.hoverBitmap;
 
 int TestDpi() {
   const char* value = std::getenv("FABLEWICK_TEST_DPI");
@@ -204,12 +206,13 @@ TEST_F(Dpi, APressedCaptionShowsItsOverlayScaledInPlace) {
   ASSERT_TRUE(input::MoveTo(window, expectation_->onCaption.x, expectation_->onCaption.y));
   ASSERT_TRUE(WaitUntilShowsScaled(window, kSecondCaptionHover));
 
-  // The hover picture with overlay 301 at the caption's top left, (380, 90).
+  // The hover picture with the overlay at the caption's top left.
   Image pressed = LoadBitmapResource(kSecondCaptionHover);
-  const Image overlay = LoadBitmapResource(301);
+  const Image overlay = LoadBitmapResource(kSecondCaption.overlayBitmap);
   ASSERT_FALSE(pressed.Empty() || overlay.Empty());
+  const size_t left = kSecondCaption.left, top = kSecondCaption.top;
   for (int y = 0; y < overlay.height; ++y) {
-    std::copy(overlay.At(0, y), overlay.At(0, y) + overlay.width * 3, &pressed.bgr[(size_t(90 + y) * pressed.width + 380) * 3]);
+    std::copy(overlay.At(0, y), overlay.At(0, y) + overlay.width * 3, &pressed.bgr[((top + y) * pressed.width + left) * 3]);
   }
   // Wine's button state lags the input by up to about 50 ms.
   Sleep(150);

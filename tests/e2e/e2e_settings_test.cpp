@@ -3,6 +3,7 @@
 #include "driver.h"
 #include "e2e_error_box.h"
 
+#include "../captions.h"
 #include "../win32/intro_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 using fablewick::testing::PumpUntil;
 
-constexpr POINT kTrillick = {470, 44};
+constexpr POINT kTrillick = {seen::kCaptions[0].CentreX(), seen::kCaptions[0].CentreY()};
 
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
 

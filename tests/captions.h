@@ -1,9 +1,7 @@
 #pragma once
 
-// The five captions of the menu picture as a user meets them, written out
-// once for every test program (native, Win32 and end-to-end) and apart from
-// the program's own table, so that a slip there shows here. Rectangles are in
-// picture pixels, right and bottom exclusive.
+// The captions as a user meets them, once for every test program and apart
+// from the program's own table. Picture pixels, right and bottom exclusive.
 
 #include <string>
 #include <vector>

@@ -15,6 +15,7 @@ namespace {
 using Events = std::vector<std::string>;
 
 constexpr int kCaptionX = seen::kCaptions[0].CentreX();
+constexpr int CaptionY(int region) { return seen::kCaptions[region].CentreY(); }
 constexpr int kBackgroundX = 100;
 constexpr int kBackgroundY = 200;
 // Three pixels inside each caption's region.
@@ -47,9 +48,7 @@ protected:
     PointerStep(hover, focus, x, y, down);
     return rig.events;
   }
-  Events PointAt(int region, bool down = false) {
-    return Point(kCaptionX, seen::kCaptions[region].CentreY(), down);
-  }
+  Events PointAt(int region, bool down = false) { return Point(kCaptionX, CaptionY(region), down); }
 
   fakes::FakeLauncherRig rig;
   fakes::FakeCaptionFocusHost marks{rig.events};
@@ -104,7 +103,7 @@ TEST_F(CaptionFocusTest, MovementStartsFromTheCaptionThePointerLit) {
 
   CaptionFocus other{rig.host, marks};
   HoverState otherHover;
-  PointerStep(otherHover, other, kCaptionX, seen::kCaptions[2].CentreY(), false);
+  PointerStep(otherHover, other, kCaptionX, CaptionY(2), false);
   rig.events.clear();
   other.KeyDown({CaptionKey::Up}, ports);
   EXPECT_EQ(rig.events, FocusArrives(1));
@@ -115,8 +114,7 @@ TEST_F(CaptionFocusTest, FocusingTheCaptionThePointerAlreadyLitOnlyAddsTheMarkUn
   EXPECT_EQ(Key(CaptionKey::Home), (Events{kMarks[0], "announce 0"}));
   EXPECT_EQ(focus.Focused(), 0);
 
-  // Held down with the mouse, then reached with a key: it shows lit, not
-  // pressed, as any other caption the keys reach.
+  // Held down with the mouse, then reached with a key: lit, no longer pressed.
   PointAt(4);
   PointAt(4, true);
   EXPECT_EQ(Key(CaptionKey::End), FocusArrives(4));
@@ -244,7 +242,7 @@ TEST_F(CaptionFocusTest, APointerEventThatShowsAnotherPictureEndsTheKeyboardFocu
 TEST_F(CaptionFocusTest, APointerEventThatChangesNothingLeavesTheFocusAndItsMark) {
   PointAt(3);
   Key(CaptionKey::Tab);
-  EXPECT_EQ(Point(kCaptionX + 10, seen::kCaptions[3].CentreY() + 2), Events{});
+  EXPECT_EQ(Point(kCaptionX + 10, CaptionY(3) + 2), Events{});
   EXPECT_EQ(focus.Focused(), 4);
 }
 

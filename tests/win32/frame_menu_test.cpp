@@ -70,6 +70,21 @@ TEST(LauncherMenu, CtrlQIsTheOnlyShortcutAndItNamesTheQuitCommand) {
   EXPECT_EQ(form.MainMenu1->FindByCommand(form.Quit1->Command()), form.Quit1);
 }
 
+TEST(LauncherMenu, OnceQuitHasAskedToEndTheCaptionsTakeNoMoreKeys) {
+  Tfrmmain ending(App()), running(App());
+  ending.FormCreate();
+  running.FormCreate();
+  ending.Quit1Click();
+  MSG quit;
+  // Taken back off the queue, so the suite runs on.
+  ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  for (Tfrmmain* form : {&ending, &running}) {
+    const HBITMAP before = form->Background->Picture();
+    SendMessageA(form->Background->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(form->Background->Picture() == before, form == &ending) << "Tab lights the first caption";
+  }
+}
+
 constexpr char ShortcutLayout[] = R"(object frmKeys: TKeys
   ClientWidth = 100
   ClientHeight = 50

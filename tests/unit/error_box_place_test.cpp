@@ -12,12 +12,8 @@ namespace {
 
 class FakeMonitors : public Monitors {
 public:
-  // As MonitorFromWindow with the nearest default: any window, even none, has
-  // a monitor (here the primary, 100).
-  MonitorId MonitorOf(WindowHandle window) override {
-    auto found = monitorOf.find(window);
-    return found == monitorOf.end() ? 100 : found->second;
-  }
+  // As MonitorFromWindow does, even for no window: the primary (100) by default.
+  MonitorId MonitorOf(WindowHandle window) override { return monitorOf.contains(window) ? monitorOf[window] : 100; }
   std::optional<Rect> WorkArea(MonitorId monitor) override {
     auto found = workAreas.find(monitor);
     if (found == workAreas.end()) return std::nullopt;

@@ -72,13 +72,11 @@ TEST(LauncherMenu, CtrlQIsTheOnlyShortcutAndItNamesTheQuitCommand) {
 
 TEST(LauncherMenu, OnceQuitHasAskedToEndTheCaptionsTakeNoMoreKeys) {
   Tfrmmain ending(App()), running(App());
-  ending.FormCreate();
-  running.FormCreate();
   ending.Quit1Click();
-  MSG quit;
-  // Taken back off the queue, so the suite runs on.
+  MSG quit; // taken back off the queue, so the suite runs on
   ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   for (Tfrmmain* form : {&ending, &running}) {
+    form->FormCreate();
     const HBITMAP before = form->Background->Picture();
     SendMessageA(form->Background->Handle(), WM_KEYDOWN, VK_TAB, 0);
     EXPECT_EQ(form->Background->Picture() == before, form == &ending) << "Tab lights the first caption";

@@ -96,11 +96,6 @@ std::vector<BitmapSpec> Bitmaps() {
   return bitmaps;
 }
 
-RECT CaptionRect(int i) {
-  const seen::Caption& c = seen::kCaptions[i];
-  return {c.left, c.top, c.right, c.bottom};
-}
-
 // A picture as the program sees it after loading: decoded by GDI, top-down,
 // one 0x00RRGGBB word per pixel.
 struct Picture {
@@ -142,7 +137,7 @@ Picture LoadPicture(HMODULE module, int id) {
   return picture;
 }
 
-bool Inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+bool Inside(const seen::Caption& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 int Brightness(std::uint32_t pixel) { return (pixel & 0xFF) + (pixel >> 8 & 0xFF) + (pixel >> 16 & 0xFF); }
 
@@ -179,7 +174,7 @@ TEST_F(Resources, EachHoverPictureLightsOnlyItsOwnCaption) {
     Picture hover = LoadPicture(Module(), seen::kCaptions[i].hoverBitmap);
     ASSERT_EQ(hover.width, base.width);
     ASSERT_EQ(hover.height, base.height);
-    const RECT caption = CaptionRect(i);
+    const seen::Caption& caption = seen::kCaptions[i];
     int changedInside = 0;
     long brightnessGain = 0;
     int firstStrayX = -1, firstStrayY = -1, strays = 0;
@@ -211,7 +206,7 @@ TEST_F(Resources, EachPressedOverlayChangesItsCaptionAndBlendsWithTheArtworkArou
     Picture pressed = LoadPicture(Module(), seen::kCaptions[i].overlayBitmap);
     ASSERT_EQ(pressed.width, 180);
     ASSERT_EQ(hover.width, 560);
-    const RECT caption = CaptionRect(i);
+    const seen::Caption& caption = seen::kCaptions[i];
     int changedFromHover = 0, seams = 0;
     for (int y = 0; y < pressed.height; ++y) {
       for (int x = 0; x < pressed.width; ++x) {

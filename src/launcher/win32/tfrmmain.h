@@ -112,7 +112,7 @@ private:
   std::array<MenuItem*, kSettingCount> settingItems_{};
   HoverState hover_;
   // Every picture change goes through it, the pointer's as well as the
-  // keyboard's, and so do the launch and quit requests.
+  // keyboard's; Terminate tells it when the launcher is ending.
   CaptionFocus captions_;
   DialogMessages messages_;
   LauncherPorts ports_;

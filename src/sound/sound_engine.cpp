@@ -44,6 +44,12 @@ bool SoundOn = false;
 std::unique_ptr<OutputDevice> SoundDevice;
 std::unique_ptr<PrimarySoundBuffer> PrimaryBuffer;
 std::array<std::unique_ptr<Voice>, kVoiceCount> VoiceTable;
+// When each slot's voice started and how long its samples last, 0 if not
+// known: a voice still playing well past its end means the device stopped
+// taking samples without a word (the audio service gone under Wine).
+std::array<std::uint32_t, kVoiceCount> StartedAt{};
+std::array<std::uint32_t, kVoiceCount> LengthMs{};
+constexpr std::uint32_t kStallGraceMs = 2000;
 
 // How the current opening has fared. A voice failing on a device that has
 // played is the device going away (a headset pulled, the audio service
@@ -171,6 +177,11 @@ VoiceOutcome BuildAndStart(int slot, const WaveWalk& walk) {
   if (result != 0) return {VoiceOutcome::NotStarted, result};
   DeviceHasPlayed = true;
   LastHeard = TheClock->Ticks();
+  const std::uint64_t bytesPerSecond =
+      std::uint64_t{walk.format.blockAlign} * walk.format.samplesPerSec;
+  StartedAt[static_cast<std::size_t>(slot)] = LastHeard;
+  LengthMs[static_cast<std::size_t>(slot)] =
+      bytesPerSecond ? static_cast<std::uint32_t>(walk.samples.size() * 1000 / bytesPerSecond + 1) : 0;
   return {};
 }
 
@@ -223,6 +234,16 @@ void LoadAndStart(int slot, std::span<const std::uint8_t> image) {
     if (outcome.step == VoiceOutcome::Played) return;
   }
   ReportVoiceFailure(outcome);
+}
+
+bool DeviceStalled(std::uint32_t now) {
+  for (std::size_t slot = 0; slot < kVoiceCount; ++slot) {
+    if (LengthMs[slot] && VoicePlaying(static_cast<int>(slot)) &&
+        TickReached(now, StartedAt[slot] + LengthMs[slot] + kStallGraceMs)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 } // namespace
@@ -292,7 +313,10 @@ void PrepareSound() {
 void SoundTimerTick() {
   if (!SoundDevice || Busy) return;
   const std::uint32_t now = TheClock->Ticks();
-  if (AnyVoicePlaying()) {
+  if (DeviceStalled(now)) {
+    // Let go silently, as a lost device is: the next sound opens the default.
+    DropDevice();
+  } else if (AnyVoicePlaying()) {
     LastHeard = now;
   } else if (TickReached(now, LastHeard + kQuietReleaseMs)) {
     DropDevice();

@@ -467,6 +467,22 @@ TEST_F(SoundEngineTest, AVoiceLostWithItsDeviceReopensTheDefaultAndPlaysThereWit
   }
 }
 
+TEST_F(SoundEngineTest, ADeviceThatStopsTakingSamplesIsLetGoOnceAVoicePlaysWellPastItsEnd) {
+  InitSound(output, clock, messages, kWindow, &timer);
+  PlayWave(kQuit);  // 379 ms; the clock moves on but the fake device stays stuck
+  clock.Advance(2000);
+  SoundTimerTick();
+  ASSERT_TRUE(output.DeviceOpen());
+  ASSERT_TRUE(AnySoundPlaying());
+  clock.Advance(1000);
+  SoundTimerTick();
+  EXPECT_FALSE(output.DeviceOpen());
+  EXPECT_FALSE(AnySoundPlaying());
+  PlayWave(kClick);
+  EXPECT_EQ(output.opens, 2);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(SoundEngineTest, ALostBufferIsRestoredRefilledAndPlayedOnTheSameDevice) {
   StartQuietly();
   output.nextPlayResults = {kResultBufferLost};

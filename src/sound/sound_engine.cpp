@@ -49,7 +49,7 @@ std::array<std::unique_ptr<Voice>, kVoiceCount> VoiceTable;
 // taking samples without a word (the audio service gone under Wine).
 std::array<std::uint32_t, kVoiceCount> StartedAt{};
 std::array<std::uint32_t, kVoiceCount> LengthMs{};
-constexpr std::uint32_t kStallGraceMs = 2000;
+constexpr std::uint32_t kStallGraceMs = 3000;
 
 // How the current opening has fared. A voice failing on a device that has
 // played is the device going away (a headset pulled, the audio service
@@ -330,6 +330,12 @@ void StopAllSounds() {
   }
 }
 
-bool AnySoundPlaying() { return SoundOn && AnyVoicePlaying(); }
+bool AnySoundPlaying() {
+  if (!SoundOn) return false;
+  // A caller waiting for the end of a sound, without a message loop to tick
+  // the timer (a launch), would wait forever on a stalled device.
+  if (SoundDevice && !Busy && DeviceStalled(TheClock->Ticks())) DropDevice();
+  return AnyVoicePlaying();
+}
 
 } // namespace fablewick

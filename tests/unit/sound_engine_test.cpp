@@ -429,14 +429,11 @@ TEST_F(SoundEngineTest, ShutdownKeepsItsWaitsWithTheDeviceLetGo) {
   Wait(kQuietReleaseMs);
   SoundTimerTick();
   ASSERT_FALSE(output.DeviceOpen());
-
   ShutdownSound();
   EXPECT_EQ(clock.sleeps, (std::vector<std::uint32_t>{100, 1000}));
-  EXPECT_FALSE(SoundEnabled());
-  const auto from = output.events.size();
   PrepareSound();
   PlayWave(kClick);
-  EXPECT_EQ(output.events.size(), from);
+  EXPECT_EQ(output.opens, 1);
 }
 
 TEST_F(SoundEngineTest, AVoiceLostWithItsDeviceReopensTheDefaultAndPlaysThereWithoutAWord) {
@@ -474,10 +471,9 @@ TEST_F(SoundEngineTest, ADeviceThatStopsTakingSamplesIsLetGoOnceAVoicePlaysWellP
   SoundTimerTick();
   ASSERT_TRUE(output.DeviceOpen());
   ASSERT_TRUE(AnySoundPlaying());
-  clock.Advance(1000);
-  SoundTimerTick();
+  clock.Advance(1500);
+  EXPECT_FALSE(AnySoundPlaying());  // also with no timer ticking, as in a launch's wait
   EXPECT_FALSE(output.DeviceOpen());
-  EXPECT_FALSE(AnySoundPlaying());
   PlayWave(kClick);
   EXPECT_EQ(output.opens, 2);
   EXPECT_TRUE(messages.shown.empty());
@@ -487,11 +483,9 @@ TEST_F(SoundEngineTest, ALostBufferIsRestoredRefilledAndPlayedOnTheSameDevice) {
   StartQuietly();
   output.nextPlayResults = {kResultBufferLost};
   PlayWave(kClick);
-  EXPECT_EQ(output.events, (Events{"voice 0 create", "voice 0 lock", "voice 0 unlock",
-                                   "voice 0 rewind", "voice 0 play", "voice 0 restore",
-                                   "voice 0 lock", "voice 0 unlock", "voice 0 rewind",
-                                   "voice 0 play"}));
   EXPECT_TRUE(output.VoiceAt(0).playing);
+  EXPECT_EQ(output.VoiceAt(0).contents, Samples(3104, 1));
+  EXPECT_EQ(output.opens, 1);
   EXPECT_TRUE(messages.shown.empty());
 }
 

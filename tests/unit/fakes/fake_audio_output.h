@@ -57,7 +57,7 @@ public:
   AudioResult playResult = 0;
   // Taken one by one by the next plays, before playResult.
   std::deque<AudioResult> nextPlayResults;
-  AudioResult restoreResult = 0;
+  AudioResult restoreResult = 0;  // only success is scripted
   int opens = 0;
   // Decides each voice creation; succeeds when unset.
   std::function<AudioResult(const VoiceRequest&)> voiceResult;
@@ -132,8 +132,10 @@ private:
                                   regions.second.size() == locked_.second.size();
     }
     void Rewind() override { Log("rewind"); }
+    // A lost buffer's memory is gone: what was written before shows as marks.
     AudioResult Restore() override {
-      Log("restore");
+      std::fill(record_->contents.begin(), record_->contents.end(), 0xAA);
+      lost_ = false;
       return owner_.restoreResult;
     }
     AudioResult Play() override {
@@ -143,6 +145,8 @@ private:
         result = owner_.nextPlayResults.front();
         owner_.nextPlayResults.pop_front();
       }
+      lost_ = lost_ || result == kResultBufferLost;
+      if (lost_) return kResultBufferLost;
       if (result != 0) return result;
       record_->playing = true;
       record_->startedAt = owner_.clock_.Ticks();
@@ -161,6 +165,7 @@ private:
     FakeAudioOutput& owner_;
     std::shared_ptr<FakeVoiceRecord> record_;
     LockedRegions locked_;
+    bool lost_ = false;  // until restored
   };
 
   class Device : public OutputDevice {

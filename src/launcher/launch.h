@@ -29,6 +29,14 @@ std::string MissingGameText(std::string_view fileName);
 // closing as though the game had started.
 std::string UnstartableGameText(std::string_view fileName);
 
+// Makes the package's folder current, where the games and movies are looked
+// for: under its own name, or where the system refuses that (a path longer
+// than it takes without its long-path setting), under its short name. With
+// neither, the current directory stays as it was, nothing is reported, and
+// the folder is kept in ports.unreachableFolder. An empty text changes
+// nothing.
+void EnterGameFolder(LauncherPorts& ports, const std::u16string& folder);
+
 // A release of any button over Background. Completes the click when it lands
 // on the armed caption; otherwise disarms and leaves the picture alone.
 void ReleaseStep(HoverState& state, LauncherPorts& ports, int x, int y);

@@ -5,6 +5,8 @@
 #include "launcher/registry.h"
 #include "launcher/shell.h"
 
+#include <string>
+
 namespace fablewick {
 
 // What the launcher's policy needs from the rest of the program: its own
@@ -46,6 +48,10 @@ struct LauncherPorts {
   Registry& registry;
   Messages& messages;
   Clock& clock;
+  // The package's folder when it could not be made current at start (see
+  // EnterGameFolder), so that a game missing from where the launcher looked
+  // is named with the folder it was meant to be in; empty otherwise.
+  std::u16string unreachableFolder{};
 };
 
 } // namespace fablewick

@@ -1,6 +1,7 @@
 #include "launcher/settings.h"
 
 #include "app/startup_trace.h"
+#include "launcher/launch.h"
 #include "launcher/registry_accessor.h"
 
 #include <cstdio>
@@ -21,7 +22,7 @@ void FormShow(LauncherPorts& ports, bool& musicEnabled) {
     RegistryAccessor registry(ports.registry);
     registry.OpenKey(std::string(kInstallKey));
     if (registry.ValueExists(std::string(kInstallDirValue))) {
-      ports.shell.ChangeCurrentDirectory(registry.ReadText(std::string(kInstallDirValue)));
+      EnterGameFolder(ports, registry.ReadText(std::string(kInstallDirValue)));
     }
     registry.CloseKey();
 

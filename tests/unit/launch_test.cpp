@@ -186,6 +186,55 @@ TEST_F(LaunchTest, AGameTheShellRefusesToStartIsReportedAndTheLauncherStays) {
   EXPECT_TRUE(rig.clock.sleeps.empty());
 }
 
+TEST_F(LaunchTest, AStartTheUserCancelsShowsNothingAndLeavesTheLauncherAsItIs) {
+  rig.shell.cancelled.insert("Pimmet.exe");
+  LaunchGame(rig.ports, "Pimmet.exe");
+  EXPECT_EQ(rig.events, (Events{"play 128", "open Pimmet.exe"}));
+  EXPECT_TRUE(rig.host.terminatedAt.empty());
+  EXPECT_TRUE(rig.clock.sleeps.empty());
+}
+
+// --- the package's folder ---------------------------------------------------
+
+const std::u16string kDeep = u"C:\\Games\\" + std::u16string(300, u'd');
+
+TEST_F(LaunchTest, AFolderRefusedUnderItsLongNameIsMadeCurrentUnderItsShortNameWhateverItsLength) {
+  for (const std::u16string& folder : {kDeep, std::u16string(u"D:\\Spiele")}) {
+    fakes::FakeLauncherRig fresh;
+    fresh.shell.refusedFolders.insert(folder);
+    fresh.shell.shortNames[folder] = u"C:\\GAMES\\DDDDDD~1";
+    EnterGameFolder(fresh.ports, folder);
+    EXPECT_TRUE(fresh.shell.current == u"C:\\GAMES\\DDDDDD~1");
+  }
+  rig.shell.shortNames[u"D:\\Spiele"] = u"D:\\SPIELE~1";
+  EnterGameFolder(rig.ports, u"D:\\Spiele");
+  EXPECT_TRUE(rig.shell.current == u"D:\\Spiele") << "a folder the system takes keeps its own name";
+}
+
+TEST_F(LaunchTest, WithNeitherNameAMissingGameIsNamedWithTheFolderAndOneInTheStartFolderStarts) {
+  const struct {
+    std::u16string folder, shortName; // no short name: the volume keeps none
+    std::string shown;
+  } cases[] = {
+      {kDeep, u"C:\\GAMES\\DDDDDD~1", "C:\\Games\\" + std::string(300, 'd') + "\\Caddle.exe"},
+      // Beyond the Basic Multilingual Plane, and a lone surrogate from a
+      // damaged setting.
+      {u"F:\\\u30ab\u30fc\u30c9 \U0001F0A1 \xD800\\", u"", "F:\\\u30ab\u30fc\u30c9 \U0001F0A1 \uFFFD\\Caddle.exe"},
+  };
+  for (const auto& c : cases) {
+    fakes::FakeLauncherRig fresh;
+    fresh.shell.files.insert("Trillick.exe");
+    fresh.shell.refusedFolders = {c.folder, c.shortName};
+    fresh.shell.shortNames[c.folder] = c.shortName;
+    EnterGameFolder(fresh.ports, c.folder);
+    EXPECT_TRUE(fresh.shell.current.empty()) << "the start folder was left";
+    LaunchGame(fresh.ports, "Caddle.exe");
+    EXPECT_EQ(fresh.events.back(), "message: " + MissingGameText(c.shown));
+    LaunchGame(fresh.ports, "Trillick.exe");
+    EXPECT_EQ(fresh.shell.opened, Events{"Trillick.exe"});
+  }
+}
+
 // --- quitting ---------------------------------------------------------------
 
 TEST_F(LaunchTest, QuitStopsEverythingPlaysTheQuitSoundAndEndsWhenItHasPlayed) {

@@ -419,6 +419,12 @@ TEST_F(Resources, ManifestAsksForCommonControls6AsInvokerAndPerMonitorDpiAwarene
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
   EXPECT_EQ(ElementText(manifest, "dpiAwareness"), "PerMonitorV2, PerMonitor");
   EXPECT_EQ(ElementText(manifest, "dpiAware"), "true/pm");
+  // Windows 7, 8, 8.1 and 10/11 as Microsoft documents them: the loader
+  // ignores a mistyped one.
+  for (const char* id : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
+                         "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {
+    EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"{") + id + "}\"/>"), std::string::npos) << id;
+  }
 }
 
 TEST_F(Resources, TheManifestMakesTheProcessPerMonitorDpiAware) {

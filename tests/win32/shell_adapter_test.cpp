@@ -1,9 +1,12 @@
 #include "launcher/win32/shell_windows.h"
 
+#include "app/win32/com_library.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 namespace fablewick::win32 {
 namespace {
@@ -68,24 +71,48 @@ TEST_F(ShellAdapterTest, OnlyAPlainFileInTheCurrentDirectoryCounts) {
 }
 
 TEST_F(ShellAdapterTest, AMissingOrEmptyDirectoryLeavesTheCurrentOneAsItWas) {
-  shell.ChangeCurrentDirectory(Utf16(folder + "\\does not exist"));
+  EXPECT_FALSE(shell.MakeCurrent(Utf16(folder + "\\does not exist")));
   EXPECT_EQ(CurrentDirectory(), folder);
-  shell.ChangeCurrentDirectory(u"");
+  EXPECT_FALSE(shell.MakeCurrent(u""));
   EXPECT_EQ(CurrentDirectory(), folder);
-  shell.ChangeCurrentDirectory(u"%TEMP%");
+  EXPECT_FALSE(shell.MakeCurrent(u"%TEMP%"));
   EXPECT_EQ(CurrentDirectory(), folder);
+  EXPECT_TRUE(shell.ShortName(Utf16(folder + "\\does not exist")).empty());
+  EXPECT_TRUE(shell.ShortName(u"").empty());
 
-  shell.ChangeCurrentDirectory(u"Pimmet.exe");
+  EXPECT_TRUE(shell.MakeCurrent(u"Pimmet.exe"));
   EXPECT_EQ(CurrentDirectory(), folder + "\\Pimmet.exe");
-  shell.ChangeCurrentDirectory(Utf16(folder));
+  EXPECT_TRUE(shell.MakeCurrent(Utf16(folder)));
   EXPECT_EQ(CurrentDirectory(), folder);
+}
+
+// Past MAX_PATH, where without the system's long-path setting only a path
+// marked literal reaches the folder.
+TEST_F(ShellAdapterTest, AFolderDeeperThanMaxPathHasAShortNameTheSystemTakesAsCurrent) {
+  std::wstring deep(folder.begin(), folder.end());
+  for (wchar_t letter : {L'p', L'q', L'r', L's', L't'}) {
+    deep += L"\\" + std::wstring(60, letter);
+    CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
+  }
+  const std::wstring probe = L"\\\\?\\" + deep + L"\\probe.txt";
+  CloseHandle(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+  const std::u16string alias = shell.ShortName(std::u16string(deep.begin(), deep.end()));
+  EXPECT_LT(alias.size(), static_cast<std::size_t>(MAX_PATH)) << "no short form";
+  EXPECT_NE(alias.substr(0, 4), u"\\\\?\\") << "the literal mark was left on";
+  EXPECT_TRUE(shell.MakeCurrent(alias));
+  EXPECT_NE(GetFileAttributesW(L"probe.txt"), INVALID_FILE_ATTRIBUTES) << "not the same folder";
+
+  SetCurrentDirectoryA(folder.c_str());
+  DeleteFileW(probe.c_str());
+  for (; deep.size() > folder.size(); deep.resize(deep.rfind(L'\\'))) RemoveDirectoryW((L"\\\\?\\" + deep).c_str());
 }
 
 TEST_F(ShellAdapterTest, OpeningAFileByItsBareNameStartsItWithoutWaitingForIt) {
   // A command script stands in for a game: the shell runs it from the
   // current directory, and it leaves a marker file behind.
   ASSERT_TRUE(WriteFile(folder + "\\write marker.cmd", "@echo started> marker.txt\r\n"));
-  EXPECT_TRUE(shell.OpenDetached("write marker.cmd"));
+  EXPECT_EQ(shell.OpenDetached("write marker.cmd"), StartResult::Started);
 
   // A real-time wait is the behaviour here: the script runs in its own
   // process, on its own time.
@@ -99,7 +126,27 @@ TEST_F(ShellAdapterTest, OpeningAFileByItsBareNameStartsItWithoutWaitingForIt) {
 
 TEST_F(ShellAdapterTest, AFileThatIsNoProgramIsRefusedByTheShell) {
   ASSERT_TRUE(WriteFile(folder + "\\Caddle.exe", "not a program\r\n"));
-  EXPECT_FALSE(shell.OpenDetached("Caddle.exe"));
+  EXPECT_EQ(shell.OpenDetached("Caddle.exe"), StartResult::Refused);
+}
+
+// The window thread starts games from inside an apartment, entered once and
+// left when the shell goes, however many games it started.
+TEST_F(ShellAdapterTest, StartingAGameEntersTheThreadIntoAnApartmentUntilTheShellGoes) {
+  HRESULT during = E_FAIL, after = E_FAIL;
+  std::thread window([&] {
+    {
+      WindowsShell own;
+      own.OpenDetached("Caddle.exe");
+      own.OpenDetached("Caddle.exe");
+      during = com::InitializeApartment();
+      if (SUCCEEDED(during)) com::Uninitialize();
+    }
+    after = com::InitializeApartment();
+    if (SUCCEEDED(after)) com::Uninitialize();
+  });
+  window.join();
+  EXPECT_EQ(during, S_FALSE) << "the thread was in no apartment of that kind";
+  EXPECT_EQ(after, S_OK) << "the thread was not left as it was found";
 }
 
 } // namespace

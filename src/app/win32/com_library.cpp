@@ -18,7 +18,9 @@ HRESULT Initialize(DWORD model) {
 
 } // namespace
 
-HRESULT InitializeApartment() { return Initialize(COINIT_APARTMENTTHREADED); }
+// OLE1's DDE is for programs that embed objects the Windows 3 way; the shell
+// asks callers of its start functions to switch it off.
+HRESULT InitializeApartment() { return Initialize(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); }
 
 HRESULT InitializeMultithreaded() { return Initialize(COINIT_MULTITHREADED); }
 

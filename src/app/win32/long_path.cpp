@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 namespace fablewick::win32 {
 
 namespace {
@@ -20,6 +22,27 @@ template <typename Call> std::wstring Grown(Call call) {
   }
 }
 
+// Without the system's long-path setting the wide file calls stop at
+// MAX_PATH, unless the path is marked literal ("\\?\"), which lifts the limit.
+// Only a full path on a drive or share may be marked (a device path is left
+// alone), and the mark is taken off the answer.
+constexpr wchar_t kLiteral[] = L"\\\\?\\";
+constexpr wchar_t kLiteralShare[] = L"\\\\?\\UNC\\";
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) { return text.rfind(prefix, 0) == 0; }
+
+std::wstring Literal(const std::wstring& full) {
+  if (full.size() < MAX_PATH || StartsWith(full, kLiteral) || StartsWith(full, L"\\\\.\\")) return full;
+  if (StartsWith(full, L"\\\\")) return kLiteralShare + full.substr(2);
+  return kLiteral + full;
+}
+
+std::wstring WithoutLiteralMark(const std::wstring& path) {
+  if (StartsWith(path, kLiteralShare)) return L"\\\\" + path.substr(std::size(kLiteralShare) - 1);
+  if (StartsWith(path, kLiteral)) return path.substr(std::size(kLiteral) - 1);
+  return path;
+}
+
 } // namespace
 
 std::wstring FullPath(const std::wstring& name) {
@@ -31,9 +54,11 @@ std::wstring FullPath(const std::wstring& name) {
 std::wstring ShortFullPath(const std::wstring& name) {
   const std::wstring full = FullPath(name);
   if (full.empty()) return {};
-  return Grown([&](wchar_t* buffer, DWORD size) {
-    return GetShortPathNameW(full.c_str(), buffer, size);
+  const std::wstring asked = Literal(full);
+  const std::wstring found = Grown([&](wchar_t* buffer, DWORD size) {
+    return GetShortPathNameW(asked.c_str(), buffer, size);
   });
+  return asked == full ? found : WithoutLiteralMark(found);
 }
 
 } // namespace fablewick::win32

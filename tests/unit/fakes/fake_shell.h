@@ -3,6 +3,7 @@
 #include "launcher/shell.h"
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,24 +19,38 @@ public:
 
   bool IsPlainFile(const std::string& name) override { return files.count(name) != 0; }
 
-  bool OpenDetached(const std::string& name) override {
+  StartResult OpenDetached(const std::string& name) override {
     opened.push_back(name);
     events_.push_back("open " + name);
     if (onOpen) onOpen();
-    return unstartable.count(name) == 0;
+    if (cancelled.count(name)) return StartResult::Cancelled;
+    return unstartable.count(name) ? StartResult::Refused : StartResult::Started;
   }
 
   // Logged with each unit outside ASCII as '?'; the exact text is kept too.
-  void ChangeCurrentDirectory(const std::u16string& path) override {
+  // Every folder but a refused one (and the empty text) can be made current.
+  bool MakeCurrent(const std::u16string& path) override {
     std::string shown;
     for (char16_t unit : path) shown += unit < 0x80 ? static_cast<char>(unit) : '?';
     events_.push_back("cd " + shown);
     directoryRequests.push_back(path);
+    if (path.empty() || refusedFolders.count(path)) return false;
+    current = path;
+    return true;
+  }
+
+  std::u16string ShortName(const std::u16string& path) override {
+    const auto found = shortNames.find(path);
+    return found == shortNames.end() ? std::u16string() : found->second;
   }
 
   std::set<std::string> files;
   std::set<std::string> directories;
   std::set<std::string> unstartable; // plain files the shell refuses to start
+  std::set<std::string> cancelled;   // ones whose start the user cancels
+  std::set<std::u16string> refusedFolders;
+  std::map<std::u16string, std::u16string> shortNames;
+  std::u16string current;
   std::vector<std::u16string> directoryRequests;
   std::vector<std::string> opened;
   std::function<void()> onOpen;

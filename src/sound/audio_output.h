@@ -10,6 +10,15 @@ namespace fablewick {
 // (an HRESULT on Windows, so failures are negative).
 using AudioResult = std::int32_t;
 
+// The failures the engine tells apart, with DirectSound's codes. A lost
+// buffer asks to be restored; a refused request leaves the device working.
+inline constexpr AudioResult kResultBufferLost = static_cast<AudioResult>(0x88780096u);
+inline constexpr AudioResult kResultBadFormat = static_cast<AudioResult>(0x88780064u);
+inline constexpr AudioResult kResultInvalidParam = static_cast<AudioResult>(0x80070057u);
+inline constexpr AudioResult kResultUnsupported = static_cast<AudioResult>(0x80004001u);
+inline constexpr AudioResult kResultOutOfMemory = static_cast<AudioResult>(0x8007000Eu);
+inline constexpr AudioResult kResultControlUnavailable = static_cast<AudioResult>(0x8878001Eu);
+
 // The 18-byte WAVEFORMATEX layout, field by field, exactly as read from an
 // image. The engine checks the tag alone; the rest is the device's to accept.
 struct WaveFormatBlock {
@@ -54,6 +63,8 @@ public:
   virtual LockedRegions Lock(std::uint32_t bytes) = 0;
   virtual void Unlock(const LockedRegions& regions) = 0;
   virtual void Rewind() = 0;
+  // Takes the memory of a lost buffer back; its samples must be written anew.
+  virtual AudioResult Restore() = 0;
   // Plays once, no looping.
   virtual AudioResult Play() = 0;
   virtual void Stop() = 0;
@@ -78,7 +89,8 @@ public:
   virtual AudioResult CreateVoice(const VoiceRequest& request, std::unique_ptr<Voice>& voice) = 0;
 };
 
-// The audio system: opens the default output device.
+// The audio system: opens whatever output device is the default at the
+// moment of the call.
 class AudioOutput {
 public:
   virtual ~AudioOutput() = default;

@@ -78,6 +78,7 @@ protected:
   fakes::FakeClock clock{50000};
   fakes::FakeMessages messages;
   FakeAudioOutput output{clock};
+  fakes::FakeSoundTimer timer;
 };
 
 // ---------------------------------------------------------------------------
@@ -367,10 +368,8 @@ TEST_F(SoundEngineTest, ARefusedVoiceIsReportedThenSoundShutsDownAfterTheOthersD
   EXPECT_EQ(messages.shown.size(), 1u);
 }
 
-TEST_F(SoundEngineTest, AVoiceThatDoesNotPlayIsReportedOnceInSignedDecimalAndSoundGoesOffAtOnce) {
+TEST_F(SoundEngineTest, AVoiceThatDoesNotPlayOnAFreshDeviceIsReportedOnceInSignedDecimalAndSoundGoesOff) {
   StartQuietly();
-  PlayWave(kTune);  // playing on when the device goes
-  // The device gone: a voice is still made, but it no longer plays.
   output.playResult = static_cast<AudioResult>(0x88780078u);
   const Events since = Play(kClick);
 
@@ -379,16 +378,143 @@ TEST_F(SoundEngineTest, AVoiceThatDoesNotPlayIsReportedOnceInSignedDecimalAndSou
   ASSERT_FALSE(since.empty());
   EXPECT_EQ(since.back(), "message DirectSound Play error #-2005401480");
   EXPECT_EQ(Count("device release"), 1);
-  EXPECT_TRUE(output.VoiceAt(0).released);
-  EXPECT_TRUE(output.VoiceAt(1).released);
   EXPECT_TRUE(clock.sleeps.empty());
   EXPECT_FALSE(SoundEnabled());
 
   output.playResult = 0;
   EXPECT_TRUE(Play(kClick).empty());
-  EXPECT_TRUE(Play(kQuit).empty());
   ShutdownSound();
   EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------
+// The device's lifetime: held while sound is in use, followed when it goes.
+
+constexpr AudioResult kNoDriver = static_cast<AudioResult>(0x88780078u);
+const Events kOpening = {"open", "priority", "primary", "primary play"};
+
+TEST_F(SoundEngineTest, AfterAQuietSpellEverythingIsReleasedAndTheNextSoundOpensAgainUnheralded) {
+  InitSound(output, clock, messages, kWindow, &timer);
+  ASSERT_EQ(timer.period, kQuietCheckMs);
+  PlayWave(kTune);
+  // Ticks each second: the last to hear the 6.2 s tune is at 6 s.
+  for (int second = 1; second <= 11; ++second) {
+    Wait(1000);
+    SoundTimerTick();
+  }
+  Wait(900);
+  SoundTimerTick();
+  ASSERT_TRUE(output.DeviceOpen());
+  const auto from = output.events.size();
+  Wait(100);
+  SoundTimerTick();
+  EXPECT_EQ(Since(from), (Events{"voice 0 release", "primary release", "device release"}));
+  EXPECT_EQ(timer.period, 0u);
+  EXPECT_TRUE(SoundEnabled());
+
+  const auto reopen = output.events.size();
+  PrepareSound();
+  PlayWave(kClick);
+  Events expected = kOpening;
+  expected.insert(expected.end(), {"voice 1 create", "voice 1 lock", "voice 1 unlock",
+                                   "voice 1 rewind", "voice 1 play"});
+  EXPECT_EQ(Since(reopen), expected);
+  EXPECT_EQ(output.priorityWindow, kWindow);
+  EXPECT_EQ(timer.period, kQuietCheckMs);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SoundEngineTest, ShutdownKeepsItsWaitsWithTheDeviceLetGo) {
+  InitSound(output, clock, messages, kWindow, &timer);
+  Wait(kQuietReleaseMs);
+  SoundTimerTick();
+  ASSERT_FALSE(output.DeviceOpen());
+  ShutdownSound();
+  EXPECT_EQ(clock.sleeps, (std::vector<std::uint32_t>{100, 1000}));
+  PrepareSound();
+  PlayWave(kClick);
+  EXPECT_EQ(output.opens, 1);
+}
+
+TEST_F(SoundEngineTest, AVoiceLostWithItsDeviceReopensTheDefaultAndPlaysThereWithoutAWord) {
+  for (const bool creationFails : {true, false}) {
+    output.events.clear();
+    InitSound(output, clock, messages, kWindow, &timer);
+    PlayWave(kTune);  // the device has worked
+    const int opening = output.opens;
+    const std::size_t lost = output.voices.size();
+    if (creationFails) {
+      output.voiceResult = [&](const VoiceRequest&) { return output.opens == opening ? kNoDriver : 0; };
+    } else {
+      output.nextPlayResults = {kNoDriver};
+    }
+
+    PlayWave(kClick);
+
+    EXPECT_EQ(output.opens, opening + 1) << creationFails;
+    EXPECT_TRUE(output.VoiceAt(lost - 1).released) << creationFails;
+    const auto& click = *output.voices.back();
+    EXPECT_TRUE(click.playing && !click.released) << creationFails;
+    EXPECT_EQ(click.contents, Samples(3104, 1)) << creationFails;
+    EXPECT_TRUE(messages.shown.empty()) << creationFails;
+    EXPECT_TRUE(clock.sleeps.empty()) << creationFails;
+    output.voiceResult = nullptr;
+    StopAllSounds();
+    clock.sleeps.clear();
+  }
+}
+
+TEST_F(SoundEngineTest, ADeviceThatStopsTakingSamplesIsLetGoOnceAVoicePlaysWellPastItsEnd) {
+  InitSound(output, clock, messages, kWindow, &timer);
+  PlayWave(kQuit);  // 379 ms; the clock moves on but the fake device stays stuck
+  clock.Advance(2000);
+  SoundTimerTick();
+  ASSERT_TRUE(output.DeviceOpen());
+  ASSERT_TRUE(AnySoundPlaying());
+  clock.Advance(1500);
+  EXPECT_FALSE(AnySoundPlaying());  // also with no timer ticking, as in a launch's wait
+  EXPECT_FALSE(output.DeviceOpen());
+  PlayWave(kClick);
+  EXPECT_EQ(output.opens, 2);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SoundEngineTest, ALostBufferIsRestoredRefilledAndPlayedOnTheSameDevice) {
+  StartQuietly();
+  output.nextPlayResults = {kResultBufferLost};
+  PlayWave(kClick);
+  EXPECT_TRUE(output.VoiceAt(0).playing);
+  EXPECT_EQ(output.VoiceAt(0).contents, Samples(3104, 1));
+  EXPECT_EQ(output.opens, 1);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SoundEngineTest, AReopeningThatFailsTellsItsOwnStepOnceAndTurnsSoundOffWithoutWaiting) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"open", kCreateDeviceError},
+      {"priority", "DirectSound SetCooperativeLevel error"},
+      {"primary", kPrimaryError},
+      {"voice", kVoiceError},
+  };
+  for (const auto& [step, text] : cases) {
+    messages.shown.clear();
+    fakes::FakeClock stepClock{50000};
+    FakeAudioOutput stepOutput{stepClock};
+    InitSound(stepOutput, stepClock, messages, kWindow, &timer);
+    PlayWave(kQuit);
+    stepOutput.openResult = step == "open" ? kNoDriver : 0;
+    stepOutput.priorityResult = step == "priority" ? kNoDriver : 0;
+    stepOutput.primaryResult = step == "primary" ? kNoDriver : 0;
+    stepOutput.voiceResult = [](const VoiceRequest&) { return kNoDriver; };
+
+    PlayWave(kClick);
+    PlayWave(kClick);
+
+    EXPECT_EQ(Texts(), std::vector<std::string>{text}) << step;
+    EXPECT_FALSE(SoundEnabled()) << step;
+    EXPECT_FALSE(stepOutput.DeviceOpen()) << step;
+    EXPECT_TRUE(stepClock.sleeps.empty()) << step;
+  }
 }
 
 } // namespace

@@ -111,6 +111,7 @@ private:
     LockedRegions Lock(std::uint32_t bytes) override { return real_->Lock(bytes); }
     void Unlock(const LockedRegions& regions) override { real_->Unlock(regions); }
     void Rewind() override { real_->Rewind(); }
+    AudioResult Restore() override { return real_->Restore(); }
     AudioResult Play() override { return real_->Play(); }
     void Stop() override { real_->Stop(); }
     bool Playing() override { return real_->Playing(); }

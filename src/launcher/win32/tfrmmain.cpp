@@ -131,6 +131,9 @@ void Tfrmmain::BackgroundMouseDown(MouseButton, ShiftState shift, int x, int y) 
 }
 
 void Tfrmmain::BackgroundMouseMove(ShiftState shift, int x, int y) {
+  // The pointer is on its way to a caption: the device, let go in a quiet
+  // spell, is opened before the click is due.
+  fablewick::PrepareSound();
   const DpiScale& scale = Background->Scale();
   fablewick::PointerStep(hover_, captions_, scale.ToPicture(x), scale.ToPicture(y), PrimaryButtonDown(shift));
 }
@@ -150,6 +153,10 @@ void Tfrmmain::FablewickHelp1Click() { fablewick::FablewickHelp1Click(ports_); }
 
 bool Tfrmmain::FormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+  case WM_INITMENU:
+    // A menu command may play a sound (the tune, Quit).
+    fablewick::PrepareSound();
+    return false;
   case WM_SETFOCUS:
     if (!Background->Handle()) return false;
     // The picture holds the keyboard for the window, as a dialog's first

@@ -63,6 +63,7 @@ public:
   }
 
   void Rewind() override { buffer_->SetCurrentPosition(0); }
+  AudioResult Restore() override { return buffer_->Restore(); }
   AudioResult Play() override { return buffer_->Play(0, 0, 0); }
   void Stop() override { buffer_->Stop(); }
 

@@ -3,8 +3,10 @@
 #include "app/win32/system_clock.h"
 #include "sound/sound_engine.h"
 #include "sound/win32/direct_sound_output.h"
+#include "sound/win32/window_sound_timer.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace fablewick::win32 {
 
@@ -22,7 +24,9 @@ void OpenSoundDeviceEarly() { Output().OpenEarly(); }
 
 void InitSoundForWindow(HWND window, Messages& messages) {
   static SystemClock clock;
-  InitSound(Output(), clock, messages, reinterpret_cast<std::uintptr_t>(window));
+  static std::optional<WindowSoundTimer> timer;
+  timer.emplace(window);
+  InitSound(Output(), clock, messages, reinterpret_cast<std::uintptr_t>(window), &*timer);
 }
 
 } // namespace fablewick::win32

@@ -2,9 +2,11 @@
 
 #include "fakes/fake_clock.h"
 #include "sound/audio_output.h"
+#include "sound/sound_timer.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -53,6 +55,10 @@ public:
   AudioResult priorityResult = 0;
   AudioResult primaryResult = 0;
   AudioResult playResult = 0;
+  // Taken one by one by the next plays, before playResult.
+  std::deque<AudioResult> nextPlayResults;
+  AudioResult restoreResult = 0;  // only success is scripted
+  int opens = 0;
   // Decides each voice creation; succeeds when unset.
   std::function<AudioResult(const VoiceRequest&)> voiceResult;
   // When set, Lock hands out two regions with the first this long.
@@ -78,6 +84,7 @@ public:
 
   AudioResult OpenDevice(std::unique_ptr<OutputDevice>& device) override {
     events.push_back("open");
+    ++opens;
     if (openResult != 0) return openResult;
     device = std::make_unique<Device>(*this);
     deviceOpen_ = true;
@@ -125,9 +132,22 @@ private:
                                   regions.second.size() == locked_.second.size();
     }
     void Rewind() override { Log("rewind"); }
+    // A lost buffer's memory is gone: what was written before shows as marks.
+    AudioResult Restore() override {
+      std::fill(record_->contents.begin(), record_->contents.end(), 0xAA);
+      lost_ = false;
+      return owner_.restoreResult;
+    }
     AudioResult Play() override {
       Log("play");
-      if (owner_.playResult != 0) return owner_.playResult;
+      AudioResult result = owner_.playResult;
+      if (!owner_.nextPlayResults.empty()) {
+        result = owner_.nextPlayResults.front();
+        owner_.nextPlayResults.pop_front();
+      }
+      lost_ = lost_ || result == kResultBufferLost;
+      if (lost_) return kResultBufferLost;
+      if (result != 0) return result;
       record_->playing = true;
       record_->startedAt = owner_.clock_.Ticks();
       return 0;
@@ -145,6 +165,7 @@ private:
     FakeAudioOutput& owner_;
     std::shared_ptr<FakeVoiceRecord> record_;
     LockedRegions locked_;
+    bool lost_ = false;  // until restored
   };
 
   class Device : public OutputDevice {
@@ -187,6 +208,14 @@ private:
 
   FakeClock& clock_;
   bool deviceOpen_ = false;
+};
+
+class FakeSoundTimer : public SoundTimer {
+public:
+  void Start(std::uint32_t periodMs) override { period = periodMs; }
+  void Stop() override { period = 0; }
+  // 0 while stopped.
+  std::uint32_t period = 0;
 };
 
 } // namespace fablewick::fakes

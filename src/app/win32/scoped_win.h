@@ -29,6 +29,7 @@ using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
 using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
 using UniqueAccelerators = UniqueHandle<HACCEL, &DestroyAcceleratorTable>;
+using UniqueKey = UniqueHandle<HKEY, &RegCloseKey>;
 
 // Some calls report failure as INVALID_HANDLE_VALUE rather than null, so an
 // owner may be handed either; neither is closed.

@@ -1,9 +1,10 @@
 #pragma once
 
 // Owners for everything the program gets from Windows and must give back:
-// kernel handles, mapped views, local allocations, GDI and USER objects, COM
-// references and device contexts, so that no early return or exception leaks
-// one. Nothing outside this header closes, frees or releases by hand.
+// kernel handles, registry keys, mapped views, local allocations, GDI and USER
+// objects, COM references and device contexts, so that no early return or
+// exception leaks one. Nothing outside this header closes, frees or releases
+// by hand.
 
 #include <windows.h>
 

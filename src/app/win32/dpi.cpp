@@ -54,16 +54,12 @@ SystemIcon::SystemIcon(LPCSTR name, int dpi) {
     HICON scaled = nullptr;
     if (scaleDown && SUCCEEDED(scaleDown(nullptr, reinterpret_cast<PCWSTR>(name), width, height, &scaled)) &&
         scaled) {
+      scaled_.reset(scaled);
       icon_ = scaled;
-      owned_ = true;
       return;
     }
   }
   icon_ = LoadIconA(nullptr, name);
-}
-
-SystemIcon::~SystemIcon() {
-  if (owned_ && icon_) DestroyIcon(icon_);
 }
 
 int WindowDpi(HWND window) {

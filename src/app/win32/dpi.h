@@ -30,14 +30,13 @@ UniqueFont MessageFontAt(int dpi);
 class SystemIcon {
 public:
   SystemIcon(LPCSTR name, int dpi);
-  ~SystemIcon();
   SystemIcon(const SystemIcon&) = delete;
   SystemIcon& operator=(const SystemIcon&) = delete;
   HICON Get() const { return icon_; }
 
 private:
+  UniqueIcon scaled_;
   HICON icon_ = nullptr;
-  bool owned_ = false;
 };
 
 } // namespace fablewick::win32

@@ -1,5 +1,7 @@
 #include "app/win32/early_work.h"
 
+#include "app/win32/scoped_win.h"
+
 #include <utility>
 
 namespace fablewick::win32 {
@@ -22,9 +24,8 @@ EarlyWork::~EarlyWork() { Wait(); }
 
 void EarlyWork::Wait() {
   if (!thread_) return;
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
-  thread_ = nullptr;
+  const UniqueKernelHandle thread(std::exchange(thread_, nullptr));
+  WaitForSingleObject(thread.get(), INFINITE);
 }
 
 } // namespace fablewick::win32

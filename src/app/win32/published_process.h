@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "app/win32/scoped_win.h"
 
 #include <cstdint>
 
@@ -13,11 +13,6 @@ namespace fablewick::win32 {
 // included.
 class PublishedProcess {
 public:
-  PublishedProcess() = default;
-  ~PublishedProcess() { Withdraw(); }
-  PublishedProcess(const PublishedProcess&) = delete;
-  PublishedProcess& operator=(const PublishedProcess&) = delete;
-
   // Publishes this process's id until Withdraw.
   void Publish();
   void Withdraw();
@@ -26,7 +21,7 @@ public:
   static std::uint32_t Read();
 
 private:
-  HANDLE mapping_ = nullptr;
+  UniqueKernelHandle mapping_;
 };
 
 } // namespace fablewick::win32

@@ -1,12 +1,16 @@
 #pragma once
 
-// Owners for the Win32 handles the frame and the windows hold, so that no
-// early return or exception leaks one.
+// Owners for everything the program gets from Windows and must give back:
+// kernel handles, registry keys, mapped views, local allocations, GDI and USER
+// objects, COM references and device contexts, so that no early return or
+// exception leaks one. Nothing outside this header closes, frees or releases
+// by hand.
 
 #include <windows.h>
 
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace fablewick::win32 {
 
@@ -26,6 +30,66 @@ using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
 using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
 using UniqueAccelerators = UniqueHandle<HACCEL, &DestroyAcceleratorTable>;
+using UniqueKey = UniqueHandle<HKEY, &RegCloseKey>;
+
+// Some calls report failure as INVALID_HANDLE_VALUE rather than null, so an
+// owner may be handed either; neither is closed.
+struct CloseKernelHandle {
+  void operator()(HANDLE handle) const {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+using UniqueKernelHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseKernelHandle>;
+
+struct UnmapView {
+  void operator()(const void* view) const { UnmapViewOfFile(view); }
+};
+using UniqueView = std::unique_ptr<void, UnmapView>;
+
+// Memory the system allocated for the caller (security descriptors, SID
+// strings, formatted messages).
+struct FreeLocal {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
+template <class T = void>
+using UniqueLocal = std::unique_ptr<T, FreeLocal>;
+
+// Owns one COM reference and releases it exactly once.
+template <typename T>
+class ComPtr {
+public:
+  ComPtr() = default;
+  // Takes over a reference the caller holds (a new object's first one).
+  explicit ComPtr(T* adopted) : p_(adopted) {}
+  ~ComPtr() { Reset(); }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      p_ = std::exchange(other.p_, nullptr);
+    }
+    return *this;
+  }
+
+  T* Get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+  // For a creation call's out-parameter; whatever was held goes first.
+  T** Receive() {
+    Reset();
+    return &p_;
+  }
+
+  void Reset() {
+    if (p_) std::exchange(p_, nullptr)->Release();
+  }
+
+private:
+  T* p_ = nullptr;
+};
 
 // One object selected into a device context for the owner's lifetime.
 class SelectedObject {

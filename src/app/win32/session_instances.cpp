@@ -14,8 +14,8 @@ constexpr char kInstanceName[] = "Local\\Quillmere.Fablewick.Launcher";
 // several times within the patience of the decision.
 constexpr UINT kAnswerTimeoutMs = 250;
 
-NameOutcome MakeName(HANDLE& mutex) {
-  mutex = CreateMutexA(nullptr, FALSE, kInstanceName);
+NameOutcome MakeName(UniqueKernelHandle& mutex) {
+  mutex.reset(CreateMutexA(nullptr, FALSE, kInstanceName));
   const DWORD error = GetLastError();
   if (mutex) return error == ERROR_ALREADY_EXISTS ? NameOutcome::OpenedExisting : NameOutcome::Created;
   // What a normal start meets when the running launcher is elevated.
@@ -25,7 +25,7 @@ NameOutcome MakeName(HANDLE& mutex) {
 } // namespace
 
 InstanceRegistry::Claim SessionInstances::ClaimName() {
-  Release();
+  GiveUpName();
   const Claim claim = ClaimFor(MakeName(mutex_));
   if (claim == Claim::Claimed) published_.Publish();
   return claim;
@@ -65,10 +65,9 @@ bool SessionInstances::HandOverToRunning() {
   return DecideStart(*this, clock) == StartDecision::LeaveToRunning;
 }
 
-void SessionInstances::Release() {
+void SessionInstances::GiveUpName() {
   published_.Withdraw();
-  if (mutex_) CloseHandle(mutex_);
-  mutex_ = nullptr;
+  mutex_.reset();
 }
 
 } // namespace fablewick::win32

@@ -3,7 +3,6 @@
 #include "app/win32/com_library.h"
 #include "launcher/caption_access.h"
 #include "launcher/win32/msaa_values.h"
-#include "sound/win32/com_ptr.h"
 
 namespace fablewick::win32 {
 
@@ -243,6 +242,10 @@ private:
 
 // ---------------------------------------------------------------------------
 
+AccessiblePicture::AccessiblePicture(CaptionAccessView& view) : view_(view) {}
+
+AccessiblePicture::~AccessiblePicture() { Close(); }
+
 bool AccessiblePicture::Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (closed_ || static_cast<LONG>(lParam) != OBJID_CLIENT) return false;
   if (!object_) {
@@ -251,9 +254,9 @@ bool AccessiblePicture::Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESUL
     const HRESULT entered = com::InitializeApartment();
     if (FAILED(entered) && entered != RPC_E_CHANGED_MODE) return false;
     comEntered_ = SUCCEEDED(entered);
-    object_ = new CaptionAccessible(window, view_);
+    object_ = ComPtr<CaptionAccessible>(new CaptionAccessible(window, view_));
   }
-  result = msaa::LresultFromObject(AccessibleIid(), wParam, object_);
+  result = msaa::LresultFromObject(AccessibleIid(), wParam, object_.Get());
   return true;
 }
 
@@ -267,9 +270,8 @@ void AccessiblePicture::Close() {
     object_->Disconnect();
     // Readers in other processes lose their proxies now rather than keep
     // the object alive through them.
-    com::DisconnectObject(object_);
-    object_->Release();
-    object_ = nullptr;
+    com::DisconnectObject(object_.Get());
+    object_.Reset();
   }
   if (comEntered_) {
     comEntered_ = false;

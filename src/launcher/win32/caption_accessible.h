@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/win32/scoped_win.h"
 #include "launcher/caption_focus.h"
 
 #include <windows.h>
@@ -30,8 +31,9 @@ class CaptionAccessible;
 // still holds it gets errors instead of reaching a window that is gone.
 class AccessiblePicture {
 public:
-  explicit AccessiblePicture(CaptionAccessView& view) : view_(view) {}
-  ~AccessiblePicture() { Close(); }
+  // Out of line, where the object's class is complete.
+  explicit AccessiblePicture(CaptionAccessView& view);
+  ~AccessiblePicture();
   AccessiblePicture(const AccessiblePicture&) = delete;
   AccessiblePicture& operator=(const AccessiblePicture&) = delete;
 
@@ -43,7 +45,7 @@ public:
 
 private:
   CaptionAccessView& view_;
-  CaptionAccessible* object_ = nullptr;
+  ComPtr<CaptionAccessible> object_;
   // Whether this thread's COM apartment was entered here and must be left.
   bool comEntered_ = false;
   bool closed_ = false;

@@ -1,5 +1,6 @@
 #include "launcher/win32/registry_current_user.h"
 
+#include "app/win32/scoped_win.h"
 #include "app/win32/wide_text.h"
 
 #include <windows.h>
@@ -10,9 +11,6 @@ namespace {
 class CurrentUserKey : public RegistryKey {
 public:
   explicit CurrentUserKey(HKEY key) : key_(key) {}
-  CurrentUserKey(const CurrentUserKey&) = delete;
-  CurrentUserKey& operator=(const CurrentUserKey&) = delete;
-  ~CurrentUserKey() override { RegCloseKey(key_); }
 
   std::int32_t QueryValue(const std::string& name, std::uint32_t* type, std::uint8_t* data,
                           std::uint32_t* size) override {
@@ -26,7 +24,7 @@ public:
 
   std::int32_t SetValue(const std::string& name, std::uint32_t type,
                         std::span<const std::uint8_t> data) override {
-    return RegSetValueExA(key_, name.c_str(), 0, type, data.data(),
+    return RegSetValueExA(key_.get(), name.c_str(), 0, type, data.data(),
                           static_cast<DWORD>(data.size()));
   }
 
@@ -40,13 +38,13 @@ private:
     DWORD storedType = REG_NONE;
     DWORD count = size ? *size : 0;
     const LONG result =
-        query(key_, name, nullptr, type ? &storedType : nullptr, data, size ? &count : nullptr);
+        query(key_.get(), name, nullptr, type ? &storedType : nullptr, data, size ? &count : nullptr);
     if (type) *type = storedType;
     if (size) *size = count;
     return result;
   }
 
-  HKEY key_;
+  UniqueKey key_;
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/win32/lazy_library.h"
 #include "app/win32/long_path.h"
 #include "app/win32/plain_file.h"
+#include "app/win32/scoped_win.h"
 #include "app/win32/wide_text.h"
 
 #include <windows.h>
@@ -32,8 +33,7 @@ bool StartDetached(const std::wstring& program) {
                       nullptr, &startup, &started)) {
     return false;
   }
-  CloseHandle(started.hThread);
-  CloseHandle(started.hProcess);
+  const UniqueKernelHandle thread(started.hThread), process(started.hProcess);
   return true;
 }
 

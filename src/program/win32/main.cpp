@@ -43,7 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     App().ReportCurrentError();
   }
   // Shutting down takes a while; a start meanwhile is a new launcher.
-  instances.Release();
+  instances.GiveUpName();
   App().DestroyForms();
   return 0;
 }

@@ -13,6 +13,8 @@ bool IsCaption(int region) { return region >= 0 && region < kHotRegionCount; }
 
 } // namespace
 
+// The names view string literals, which outlive every caller.
+// cppcheck-suppress returnDanglingLifetime
 std::string_view CaptionName(int region) { return IsCaption(region) ? kCaptionNames[region] : ""; }
 
 CaptionStates CaptionState(const CaptionFocus& focus, int region) {

@@ -10,7 +10,7 @@ namespace fablewick::win32 {
 // layered for its opacity, transparent to the mouse, topmost and kept off
 // the taskbar and the task switcher. Made at its first Show, destroyed by
 // Hide, so between fades there is no window at all.
-class LayeredOverlay : public FadeOverlay {
+class LayeredOverlay final : public FadeOverlay {
 public:
   LayeredOverlay() = default;
   ~LayeredOverlay() override;

@@ -17,7 +17,7 @@ namespace fablewick::win32 {
 // handed to `onNotify`.
 // A notice still queued for a play that the player itself stopped or closed
 // is dropped: only a play that ran to its end is ever reported.
-class MciPlayer : public MoviePlayer, private BaseWindow {
+class MciPlayer final : public MoviePlayer, private BaseWindow {
 public:
   explicit MciPlayer(std::function<void()> onNotify = {});
   ~MciPlayer() override;

@@ -28,8 +28,9 @@ public:
   ScreenFade& operator=(const ScreenFade&) = delete;
 
   // Reads the ramp in force now, which every full level of this showing
-  // gives back, and forgets the path the previous showing took.
-  void BeginShowing();
+  // gives back, and forgets the path the previous showing took. Without
+  // `rampAllowed` the overlay carries every level.
+  void BeginShowing(bool rampAllowed = true);
   // Levels 100, 95, ... 0 (out) or 0, 5, ... 100 (in), each after a 20 ms
   // sleep on the calling thread; no sleeps when nothing can darken.
   void Fade(FadeDirection direction);

@@ -73,6 +73,8 @@ LONG WINAPI ReportAfterCrash(EXCEPTION_POINTERS*) {
 class NoMoviesView : public IntroView {
 public:
   WindowHandle Window() override { return 0; }
+  std::int32_t Dpi() override { return 96; }
+  bool PresentOnScreen(WindowHandle) override { return true; }
   void SetClientSize(std::int32_t, std::int32_t) override {}
   std::int32_t ClientWidth() override { return 0; }
   std::int32_t ClientHeight() override { return 0; }
@@ -87,6 +89,7 @@ public:
   void PostClose() override {}
   void ShowMainForm(WindowHandle) override {}
   bool IsPlainFile(const std::string&) override { return false; }
+  DecoderCheck CheckDecoder(const std::string&) override { return DecoderCheck::NoneNeeded; }
 };
 
 [[noreturn]] void TakeOverThenCrash(const std::string& mode) {

@@ -104,7 +104,7 @@ protected:
   }
   void TearDown() override {
     if (launcher_.Started()) {
-      EXPECT_TRUE(PumpUntil([&] { return ChildProcesses(launcher_.Id()).empty(); }, 5s)) << "a guard is still running";
+      EXPECT_TRUE(PumpUntil([&] { return LauncherProcesses(launcher_.Id()).empty(); }, 5s)) << "a guard is still running";
     }
   }
 
@@ -171,7 +171,7 @@ TEST_F(TwoMonitors, AKillDuringTheIntroGivesBothMonitorsAndEveryTaskbarBack) {
   ASSERT_TRUE(TerminateProcess(launcher_.Handle(), 9));
   EXPECT_TRUE(PumpUntil([&] { return TaskbarsShown(); }, 5s)) << "a taskbar is still hidden after the kill";
   EXPECT_TRUE(PumpUntil([&] { return SecondIsBright(); }, 5s)) << "the second monitor stays black after the kill";
-  EXPECT_TRUE(PumpUntil([&] { return ChildProcesses(launcherId).empty(); }, 5s));
+  EXPECT_TRUE(PumpUntil([&] { return LauncherProcesses(launcherId).empty(); }, 5s));
 }
 
 TEST_F(TwoMonitors, TheMessageDialogComesUpOnTheMonitorTheLauncherWasMovedTo) {

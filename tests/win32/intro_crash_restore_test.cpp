@@ -50,7 +50,7 @@ void Report(const char* label) {
   const int length = std::snprintf(line, sizeof line, "%s %ld %ld %ld %ld %d %d\n", label,
                                    area.left, area.top, area.right, area.bottom,
                                    taskbar != nullptr && IsWindowVisible(taskbar),
-                                   fablewick::testing::RunningChildren(GetCurrentProcessId()));
+                                   fablewick::testing::RunningGuards(GetCurrentProcessId()));
   const HANDLE file = CreateFileA(ReportPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
@@ -234,7 +234,7 @@ TEST_P(IntroCrashRestore, ACrashWhileTheIntroHoldsTheScreenGivesTaskbarAndWorkAr
   EXPECT_TRUE(IsWindowVisible(taskbar.get()));
   EXPECT_EQ(lines["during"].guards, 1);
   EXPECT_TRUE(fablewick::testing::PumpUntil(
-      [&] { return fablewick::testing::RunningChildren(childId) == 0; }, 5s))
+      [&] { return fablewick::testing::RunningGuards(childId) == 0; }, 5s))
       << "the guard outlived the crashed child";
 }
 

@@ -52,8 +52,10 @@ TEST(FadeOverlayWithoutARamp, DarkensInStepsBeforeTheMovieBrightensAfterAndLeave
   while (GetTickCount() - start < 40000 && launcher.Running()) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    const std::optional<OverlaySeen> overlay = FindOverlay(launcher.Windows());
+    // Listed after the overlay was read: the intro shows before the overlay
+    // goes, so a list taken first could miss an intro that came up meanwhile.
     const std::vector<TopWindow> windows = launcher.Windows();
-    const std::optional<OverlaySeen> overlay = FindOverlay(windows);
     samples.push_back({overlay ? overlay->alpha : -1, IntroWindowShows(windows)});
     if (overlay && overlay->alpha == 255 && !blackOverlay) blackOverlay = overlay;
     introSeen = introSeen || samples.back().intro;
@@ -69,7 +71,7 @@ TEST(FadeOverlayWithoutARamp, DarkensInStepsBeforeTheMovieBrightensAfterAndLeave
   // Over every monitor and above every window, yet never in the way.
   const RECT screen = VirtualScreen();
   EXPECT_TRUE(EqualRect(&blackOverlay->rect, &screen));
-  const LONG wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  const LONG wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
   EXPECT_EQ(blackOverlay->exStyle & wanted, wanted);
 
   size_t introUp = 0;

@@ -54,7 +54,12 @@ void IntroSequence::LightOncePresented() {
   fade_.SetLevel(100);
 }
 
-void IntroSequence::DisplayChanged() { RetakeMonitors(); }
+void IntroSequence::DisplayChanged() {
+  RetakeMonitors();
+  // A monitor plugged in during the movie would stay lit through the close
+  // on the primary monitor's ramp.
+  if (!RampCarriesFade(desktop_.GetMonitors().size())) fade_.LeaveTheRamp();
+}
 
 void IntroSequence::FormClose() {
   lightPending_ = false;

@@ -45,6 +45,13 @@ void ScreenFade::BeginShowing(bool rampAllowed) {
   overlayFrom_ = rampAvailable_ ? -1 : 100;
 }
 
+void ScreenFade::LeaveTheRamp() {
+  const ScreenTakeover& taken = CurrentTakeover();
+  if (!rampAvailable_ || taken.dimmed || taken.overlayShown) return;
+  rampAvailable_ = false;
+  overlayFrom_ = 100;
+}
+
 void ScreenFade::Fade(FadeDirection direction) {
   for (int step = 0; step < FadeSteps; ++step) {
     if (!CanDarken()) return;

@@ -161,6 +161,20 @@ TEST_F(IntroSequenceTest, WithTwoMonitorsTheOverlayCarriesTheWholeFadeAndTheRamp
                  "overlay down"}));
 }
 
+TEST_F(IntroSequenceTest, AMonitorPluggedInDuringTheMovieFadesWithTheOthersAtTheClose) {
+  overlay.log = &log;
+  Present(First);
+  Make().FormShow();
+  intro->FormActivate();
+  desktop.monitors.push_back({{1024, 0, 1824, 600}, false});
+  intro->DisplayChanged();
+  const std::size_t writes = gamma.writes.size();
+  intro->FormClose();
+  EXPECT_EQ(gamma.writes.size(), writes) << "the close went through the ramp";
+  EXPECT_EQ(Only({"overlay 255", "overlay down"}).front(), "overlay 255");
+  EXPECT_FALSE(overlay.shown);
+}
+
 TEST_F(IntroSequenceTest, AMovieWithoutItsDecoderIsSkippedUnopenedAndAnUnreadableHeaderIsLeftToTheDevice) {
   Present(First);
   Present(Second);

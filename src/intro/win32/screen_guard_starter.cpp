@@ -125,15 +125,15 @@ bool CreateGuardProcess(HANDLE (&handles)[3], HANDLE parent, DWORD flags) {
     named = UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles, sizeof handles,
                                       nullptr, nullptr) != FALSE;
     if (parent != nullptr) {
-      // A guard that would land under the launcher after all is not wanted
-      // here: the plain start does that better.
-      if (!UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_PARENT_PROCESS, &parent, sizeof parent,
-                                     nullptr, nullptr)) {
+      // Without its own list the guard would inherit whatever the shell
+      // leaves inheritable; without the parent it would land under the
+      // launcher after all. Either way the plain start does better.
+      if (!named || !UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_PARENT_PROCESS, &parent,
+                                               sizeof parent, nullptr, nullptr)) {
         DeleteProcThreadAttributeList(attributes);
         SetEnvironmentVariableA(GuardHandlesVariable, nullptr);
         return false;
       }
-      named = true;
     }
   } else if (parent != nullptr) {
     SetEnvironmentVariableA(GuardHandlesVariable, nullptr);

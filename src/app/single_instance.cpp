@@ -40,7 +40,9 @@ std::optional<ProcessWindow> FindRunningLauncher(std::span<const ProcessWindow> 
 
 std::optional<std::uintptr_t> WindowToActivate(std::span<const OwnWindow> topmostFirst) {
   for (const OwnWindow& window : topmostFirst) {
-    if (window.visible && window.enabled && !window.carriesTaskbarButton) return window.handle;
+    if (window.visible && window.enabled && window.takesActivation && !window.carriesTaskbarButton) {
+      return window.handle;
+    }
   }
   return std::nullopt;
 }

@@ -37,6 +37,9 @@ struct OwnWindow {
   bool enabled = false;
   // The zero-size window that only carries the taskbar button.
   bool carriesTaskbarButton = false;
+  // False for the black covers of other monitors and the fade's overlay,
+  // which stack above the intro but must never hold the foreground.
+  bool takesActivation = true;
 };
 
 // What a start sees of other launchers in the same user session. The name
@@ -81,8 +84,8 @@ std::optional<ProcessWindow> FindRunningLauncher(std::span<const ProcessWindow> 
                                                  std::uint32_t processId);
 
 // The window a launcher asked to come forward activates: its topmost one
-// that takes input (the intro while it plays, a message dialog while one is
-// up, else the launcher). None while nothing of it shows.
+// that takes input and activation (the intro while it plays, a message
+// dialog while one is up, else the launcher). None while nothing of it shows.
 std::optional<std::uintptr_t> WindowToActivate(std::span<const OwnWindow> topmostFirst);
 
 // Decides at the very start whether this start runs, or hands over to a

@@ -31,21 +31,47 @@ void IntroSequence::FormShow() {
 
   view_.SetTVColourToForm();
   MovieIndex = 0;
-  fade_.BeginShowing();
+  lightPending_ = false;
+  fade_.BeginShowing(RampCarriesFade(desktop_.GetMonitors().size()));
   fade_.Fade(FadeDirection::Out);
   TakeOverDesktop(view_.Window());
   if (!PlayNextMovie()) view_.PostClose();
 }
 
-void IntroSequence::FormActivate() { fade_.SetLevel(100); }
+// A composited desktop shows a window only once its paint has reached the
+// screen; lit before that, the screen would show a frame of the desktop
+// behind the still empty window.
+void IntroSequence::FormActivate() {
+  lightPending_ = true;
+  LightOncePresented();
+}
 
-void IntroSequence::DisplayChanged() { RetakeMonitors(); }
+void IntroSequence::FramePainted() { LightOncePresented(); }
+
+void IntroSequence::LightOncePresented() {
+  if (!lightPending_ || !view_.PresentOnScreen(view_.Window())) return;
+  lightPending_ = false;
+  fade_.SetLevel(100);
+}
+
+void IntroSequence::DisplayChanged() {
+  RetakeMonitors();
+  // A monitor plugged in during the movie would stay lit through the close
+  // on the primary monitor's ramp.
+  if (!RampCarriesFade(desktop_.GetMonitors().size())) fade_.LeaveTheRamp();
+}
 
 void IntroSequence::FormClose() {
+  lightPending_ = false;
   fade_.SetLevel(0);
   GiveBackDesktop(CurrentTakeover());
   VCR.Close();
-  if (MainForm != 0) view_.ShowMainForm(MainForm);
+  if (MainForm != 0) {
+    view_.ShowMainForm(MainForm);
+    // The fade in sleeps without handling messages: unpainted, the launcher
+    // would light up as whatever the screen held before it.
+    view_.PresentOnScreen(MainForm);
+  }
   fade_.Fade(FadeDirection::In);
 }
 
@@ -86,6 +112,7 @@ bool IntroSequence::AnyMovieExists() {
 bool IntroSequence::PlayMovie(std::string_view fileName) {
   const std::string name(fileName);
   if (!view_.IsPlainFile(name)) return false;
+  if (!WorthOpening(view_.CheckDecoder(name))) return false;
   try {
     VCR.Open(name);
     VCR.SeekToStart();
@@ -94,9 +121,14 @@ bool IntroSequence::PlayMovie(std::string_view fileName) {
     // origin, so the panel takes the movie's natural size.
     if (VCR.HasVideo()) {
       const Rect across = VCR.DestinationRect();
-      view_.SetTVWidth(across.right - across.left);
       const Rect down = VCR.DestinationRect();
-      view_.SetTVHeight(down.bottom - down.top);
+      const std::int32_t width = across.right - across.left, height = down.bottom - down.top;
+      const MoviePlace place = PlaceMovie(width, height, view_.Dpi(), view_.ClientWidth(), view_.ClientHeight());
+      if (place.width != width || place.height != height) {
+        VCR.SetDestination(Rect{0, 0, place.width, place.height});
+      }
+      view_.SetTVWidth(place.width);
+      view_.SetTVHeight(place.height);
     }
     // Truncating division: a movie larger than the screen gets a negative
     // offset and is clipped evenly on both sides.

@@ -39,6 +39,9 @@ public:
   void FormActivate();
   // A monitor came or went while the window may hold the screen.
   void DisplayChanged();
+  // The window has painted: if it was activated before it could show, the
+  // screen lights now.
+  void FramePainted();
 
   bool PlayNextMovie();
   bool AnyMovieExists();
@@ -49,10 +52,13 @@ public:
   WindowHandle MainForm = 0;
 
 private:
+  void LightOncePresented();
+
   MoviePlayer& VCR;
   IntroView& view_;
   Desktop& desktop_;
   ScreenFade fade_;
+  bool lightPending_ = false;
 };
 
 } // namespace fablewick

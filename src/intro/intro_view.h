@@ -1,5 +1,6 @@
 #pragma once
 
+#include "intro/intro_choices.h"
 #include "intro/screen_types.h"
 
 #include <cstdint>
@@ -16,6 +17,12 @@ public:
 
   // The window itself, as the shell knows it.
   virtual WindowHandle Window() = 0;
+
+  // The DPI of the monitor the window is on.
+  virtual std::int32_t Dpi() = 0;
+  // Paints the window now and returns once that paint is on the screen;
+  // false when the window is not visible, so nothing of it could show.
+  virtual bool PresentOnScreen(WindowHandle window) = 0;
 
   virtual void SetClientSize(std::int32_t width, std::int32_t height) = 0;
   virtual std::int32_t ClientWidth() = 0;
@@ -38,6 +45,8 @@ public:
 
   // Present and not a directory, looked up in the current directory.
   virtual bool IsPlainFile(const std::string& fileName) = 0;
+  // Whether the system can decode the movie's video, read from its header.
+  virtual DecoderCheck CheckDecoder(const std::string& fileName) = 0;
 };
 
 } // namespace fablewick

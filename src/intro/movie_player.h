@@ -31,6 +31,8 @@ public:
 
   virtual void SeekToStart() = 0;
   virtual Rect DestinationRect() = 0;
+  // Draws the frames into this rectangle of the display window, stretched.
+  virtual void SetDestination(const Rect& area) = 0;
   // Asks for a completion notice. Throws AppError when the device refuses
   // to play, since no notice will then ever come.
   virtual void Play() = 0;

@@ -22,8 +22,19 @@ ScreenFade::~ScreenFade() {
   taken.overlay = nullptr;
 }
 
-void ScreenFade::BeginShowing() {
+void ScreenFade::BeginShowing(bool rampAllowed) {
   ScreenTakeover& taken = CurrentTakeover();
+  if (!rampAllowed) {
+    // A ramp left dimmed by an interrupted showing would outlast this one.
+    if (taken.dimmed) {
+      SetGammaLevelAll(100);
+      MarkDimmed(false);
+    }
+    rampAvailable_ = false;
+    overlayBroken_ = false;
+    overlayFrom_ = 100;
+    return;
+  }
   taken.overlay = &overlay_;
   // The ramp to give back is the one in force now, which the system (night
   // light, a calibration tool) may have changed since the last showing. A
@@ -32,6 +43,13 @@ void ScreenFade::BeginShowing() {
   rampAvailable_ = GammaAvailable() != 0;
   overlayBroken_ = false;
   overlayFrom_ = rampAvailable_ ? -1 : 100;
+}
+
+void ScreenFade::LeaveTheRamp() {
+  const ScreenTakeover& taken = CurrentTakeover();
+  if (!rampAvailable_ || taken.dimmed || taken.overlayShown) return;
+  rampAvailable_ = false;
+  overlayFrom_ = 100;
 }
 
 void ScreenFade::Fade(FadeDirection direction) {

@@ -28,11 +28,15 @@ public:
   ScreenFade& operator=(const ScreenFade&) = delete;
 
   // Reads the ramp in force now, which every full level of this showing
-  // gives back, and forgets the path the previous showing took.
-  void BeginShowing();
+  // gives back, and forgets the path the previous showing took. Without
+  // `rampAllowed` the overlay carries every level.
+  void BeginShowing(bool rampAllowed = true);
   // Levels 100, 95, ... 0 (out) or 0, 5, ... 100 (in), each after a 20 ms
   // sleep on the calling thread; no sleeps when nothing can darken.
   void Fade(FadeDirection direction);
+  // From here on the overlay carries every level, if the screen is at full
+  // brightness now (a switch mid-fade could flash).
+  void LeaveTheRamp();
   void SetLevel(int level);
 
   // The highest level the overlay stands for in this showing: -1 while the

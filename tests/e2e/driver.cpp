@@ -324,6 +324,36 @@ std::vector<DWORD> ChildProcesses(DWORD parentId) {
   return children;
 }
 
+std::vector<DWORD> LauncherProcesses(DWORD launcherId) {
+  std::vector<DWORD> found;
+  const ULONGLONG launcherCreated = CreationTime(launcherId);
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == launcherId) continue;
+    if (entry.th32ParentProcessID != launcherId && _wcsicmp(entry.szExeFile, L"Fablewick.exe") != 0) continue;
+    const ULONGLONG created = CreationTime(entry.th32ProcessID);
+    if (created != 0 && created >= launcherCreated) found.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+void EndProcessTree(DWORD rootId) {
+  std::vector<DWORD> tree{rootId};
+  for (size_t next = 0; next < tree.size(); ++next) {
+    for (DWORD child : ChildProcesses(tree[next])) tree.push_back(child);
+  }
+  for (DWORD id : tree) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id);
+    if (process == nullptr) continue;
+    TerminateProcess(process, 1);
+    CloseHandle(process);
+  }
+}
+
 std::vector<TopWindow> TopLevelWindows(DWORD processId) {
   struct Search {
     DWORD processId;

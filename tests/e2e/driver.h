@@ -152,6 +152,15 @@ private:
 // guard the launcher starts while its intro holds the screen.
 std::vector<DWORD> ChildProcesses(DWORD parentId);
 
+// Ids of the running processes the launcher started, wherever the system put
+// them: its children, and any other process of its program started after it
+// (the guard, which runs under the shell).
+std::vector<DWORD> LauncherProcesses(DWORD launcherId);
+
+// Ends the process and every process descended from it by parent process
+// id, as Task Manager's "End process tree" does.
+void EndProcessTree(DWORD rootId);
+
 // Waits until the window is the foreground window, which input goes to.
 bool BringToFront(HWND window, Where where = Where::current());
 

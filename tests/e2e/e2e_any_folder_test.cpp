@@ -148,19 +148,19 @@ TEST_P(AnyFolderGuard, ALauncherStartedFromTheFolderAndKilledDuringTheIntroGives
   PumpUntil(
       [&] {
         return (VisibleIntro(launcher) && !IsWindowVisible(taskbar.get()) &&
-                ChildProcesses(launcher.Id()).size() == 1) ||
+                LauncherProcesses(launcher.Id()).size() == 1) ||
                !launcher.Running();
       },
       20s);
   ASSERT_NE(VisibleIntro(launcher), nullptr) << "no intro came up; " << Describe(launcher.Windows());
   ASSERT_FALSE(IsWindowVisible(taskbar.get())) << "the intro did not hide the taskbar";
-  ASSERT_EQ(ChildProcesses(launcher.Id()).size(), 1u) << "no guard started from the folder";
+  ASSERT_EQ(LauncherProcesses(launcher.Id()).size(), 1u) << "no guard started from the folder";
 
   const DWORD launcherId = launcher.Id();
   ASSERT_TRUE(TerminateProcess(launcher.Handle(), 9));
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(taskbar.get()) != FALSE; }, 5s))
       << "the taskbar is still hidden after the kill";
-  EXPECT_TRUE(PumpUntil([&] { return !launcher.Running() && ChildProcesses(launcherId).empty(); }, 5s))
+  EXPECT_TRUE(PumpUntil([&] { return !launcher.Running() && LauncherProcesses(launcherId).empty(); }, 5s))
       << "the guard is still running";
 }
 

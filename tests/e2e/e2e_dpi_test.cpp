@@ -28,15 +28,17 @@ int TestDpi() {
 // Where each check points, in client pixels, so the figures can be read
 // against the picture: the middle of the second caption, picture (470, 130),
 // and the gap row 89 above it.
+// The intro's 320x240 movie is shown at `movie`, centred on the screen.
 struct Expectation {
   int dpi;
   SIZE client;
   POINT onCaption, onGapRow;
+  SIZE movie;
 };
 constexpr Expectation kExpectations[] = {
-    {96, {560, 420}, {470, 130}, {470, 89}},
-    {144, {840, 630}, {705, 195}, {705, 134}},
-    {192, {1120, 840}, {940, 260}, {940, 179}},
+    {96, {560, 420}, {470, 130}, {470, 89}, {320, 240}},
+    {144, {840, 630}, {705, 195}, {705, 134}, {480, 360}},
+    {192, {1120, 840}, {940, 260}, {940, 179}, {640, 480}},
 };
 
 const Expectation* ExpectationFor(int dpi) {
@@ -164,6 +166,57 @@ TEST_F(Dpi, TheLauncherClientIsThePictureScaledToTheScreen) {
   EXPECT_EQ(expectation_->client.cx, client.cx);
   EXPECT_EQ(expectation_->client.cy, client.cy);
   EXPECT_TRUE(WaitUntilShowsScaled(window, kBasePicture));
+}
+
+TEST_F(Dpi, TheIntroMovieIsScaledByTheDpiCentredAndFillsItsPanel) {
+  registry::Reset();
+  ScenarioFolder package("dpi_intro_package");
+  package.AddMovies({"Kelvarn Movie.avi"});
+  registry::SetInstallDir(package.Path());
+  folder_.emplace("dpi_intro");
+  launcher_ = LauncherProcess::Start(*folder_);
+  HWND intro = nullptr, panel = nullptr;
+  RECT placed{}, wanted{};
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 20000 && launcher_.Running()) {
+    for (const TopWindow& top : launcher_.Windows()) {
+      if (top.visible && top.className == "TfrmSplashMovie") intro = top.handle;
+    }
+    panel = intro ? FindWindowExA(intro, nullptr, nullptr, nullptr) : nullptr;
+    if (panel && IsWindowVisible(panel)) {
+      GetWindowRect(panel, &placed);
+      MapWindowPoints(HWND_DESKTOP, intro, reinterpret_cast<POINT*>(&placed), 2);
+      RECT client{};
+      GetClientRect(intro, &client);
+      const SIZE movie = expectation_->movie;
+      wanted = RECT{(client.right - movie.cx) / 2, (client.bottom - movie.cy) / 2, 0, 0};
+      wanted.right = wanted.left + movie.cx;
+      wanted.bottom = wanted.top + movie.cy;
+      if (EqualRect(&placed, &wanted)) break;
+    }
+    Sleep(50);
+  }
+  ASSERT_NE(panel, nullptr) << "no intro came up";
+  EXPECT_TRUE(EqualRect(&placed, &wanted))
+      << "the movie is at " << placed.left << "," << placed.top << " " << placed.right - placed.left << "x"
+      << placed.bottom - placed.top;
+  // Drawn stretched over the whole panel, not at its own size in a corner
+  // of it: the panel's bottom right quarter shows the movie, not black.
+  Image frame;
+  size_t lit = 0;
+  for (int attempt = 0; attempt < 20 && lit == 0; ++attempt) {
+    Sleep(100);
+    frame = CaptureClient(panel);
+    lit = 0;
+    for (int y = frame.height * 3 / 4; y < frame.height; ++y) {
+      for (int x = frame.width * 3 / 4; x < frame.width; ++x) {
+        const std::uint8_t* pixel = frame.At(x, y);
+        lit += pixel[0] + pixel[1] + pixel[2] > 60;
+      }
+    }
+  }
+  EXPECT_GT(lit, 0u) << "the movie does not reach the panel's far corner";
+  if (lit == 0 && !frame.Empty()) SaveBitmap(frame, "dpi_intro_panel");
 }
 
 TEST_F(Dpi, PointingFindsTheCaptionsAndTheirGapRowsInPicturePixels) {

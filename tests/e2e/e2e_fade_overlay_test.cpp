@@ -1,6 +1,8 @@
-// A first start on a display without a gamma ramp (Xvfb): the launcher's
-// black overlay darkens the screen in steps before the movie and brightens
-// it in steps after, and is gone once the launcher is up.
+// A first start on a display without a gamma ramp (Xvfb, composited as a
+// Windows desktop is): the launcher's black overlay darkens the screen in
+// steps before the movie and brightens it in steps after, no frame of the
+// lit desktop shows between the dark and the movie, and the overlay is gone
+// once the launcher is up.
 #include "e2e_screen.h"
 
 #include <gtest/gtest.h>
@@ -52,8 +54,10 @@ TEST(FadeOverlayWithoutARamp, DarkensInStepsBeforeTheMovieBrightensAfterAndLeave
   while (GetTickCount() - start < 40000 && launcher.Running()) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    const std::optional<OverlaySeen> overlay = FindOverlay(launcher.Windows());
+    // Listed after the overlay was read: the intro shows before the overlay
+    // goes, so a list taken first could miss an intro that came up meanwhile.
     const std::vector<TopWindow> windows = launcher.Windows();
-    const std::optional<OverlaySeen> overlay = FindOverlay(windows);
     samples.push_back({overlay ? overlay->alpha : -1, IntroWindowShows(windows)});
     if (overlay && overlay->alpha == 255 && !blackOverlay) blackOverlay = overlay;
     introSeen = introSeen || samples.back().intro;
@@ -69,7 +73,7 @@ TEST(FadeOverlayWithoutARamp, DarkensInStepsBeforeTheMovieBrightensAfterAndLeave
   // Over every monitor and above every window, yet never in the way.
   const RECT screen = VirtualScreen();
   EXPECT_TRUE(EqualRect(&blackOverlay->rect, &screen));
-  const LONG wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  const LONG wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
   EXPECT_EQ(blackOverlay->exStyle & wanted, wanted);
 
   size_t introUp = 0;
@@ -101,6 +105,101 @@ TEST(FadeOverlayWithoutARamp, DarkensInStepsBeforeTheMovieBrightensAfterAndLeave
   }
   PostMessageA(launcherWindow, WM_CLOSE, 0, 0);
   ASSERT_TRUE(launcher.WaitForExit(15000).has_value());
+}
+
+// A white window of this process over the primary monitor: the lit desktop
+// a flash would show.
+class BrightDesktop {
+public:
+  BrightDesktop() {
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = &DefWindowProcA;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    cls.lpszClassName = "FablewickTestBrightDesktop";
+    RegisterClassA(&cls);
+    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, cls.lpszClassName, "", WS_POPUP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                              GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, cls.hInstance, nullptr);
+    ShowWindow(window_, SW_SHOWNA);
+    UpdateWindow(window_);
+  }
+  ~BrightDesktop() { DestroyWindow(window_); }
+  BrightDesktop(const BrightDesktop&) = delete;
+  BrightDesktop& operator=(const BrightDesktop&) = delete;
+
+private:
+  HWND window_ = nullptr;
+};
+
+int MeanLevel(const Image& image) {
+  if (image.Empty()) return -1;
+  long long sum = 0;
+  for (std::uint8_t value : image.bgr) sum += value;
+  return static_cast<int>(sum / static_cast<long long>(image.bgr.size()));
+}
+
+TEST(FadeOverlayWithoutARamp, FiveFirstStartsShowNoLitFrameBetweenTheDarkAndTheMovie) {
+  if (!OnScreen("FABLEWICK_X_SERVER", "Xvfb")) {
+    GTEST_SKIP() << "needs a display without a gamma ramp: tests/e2e/run_on_screen xvfb";
+  }
+  BrightDesktop desktop;
+  // A corner the intro window covers in black, away from the movie.
+  const RECT corner{8, 8, 48, 48};
+  input::MoveToScreen(1000, 740);
+  for (int run = 0; run < 5; ++run) {
+    SCOPED_TRACE("start " + std::to_string(run + 1));
+    registry::Reset();
+    ScenarioFolder startFolder("overlay_flash_start");
+    ScenarioFolder package("overlay_flash_package");
+    package.AddMovies({"Kelvarn Movie.avi"});
+    registry::SetInstallDir(package.Path());
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ASSERT_GT(MeanLevel(CaptureScreen(corner)), 200) << "the desktop is not lit to begin with";
+
+    LauncherProcess launcher = LauncherProcess::Start(startFolder);
+    ASSERT_TRUE(launcher.Started());
+    bool dark = false;
+    std::string litAfterDark;
+    HWND intro = nullptr;
+    DWORD movieSince = 0;
+    const DWORD start = GetTickCount();
+    // No messages are handled meanwhile: this compositor draws a window that
+    // repaints under the opaque overlay (the white one here, answering the
+    // launcher's work-area broadcast) above it, which no Windows desktop does.
+    while (GetTickCount() - start < 20000 && launcher.Running()) {
+      const int level = MeanLevel(CaptureScreen(corner));
+      if (level < 40) dark = true;
+      const std::vector<TopWindow> windows = launcher.Windows();
+      if (dark && level > 128) {
+        const std::optional<OverlaySeen> overlay = FindOverlay(windows);
+        litAfterDark += std::to_string(GetTickCount() - start) + " ms: " + std::to_string(level) + " overlay " +
+                        std::to_string(overlay ? overlay->alpha : -1) + (IntroWindowShows(windows) ? " intro" : "") + "; ";
+      }
+      for (const TopWindow& top : windows) {
+        if (top.visible && top.className == "TfrmSplashMovie") intro = top.handle;
+      }
+      if (IntroWindowShows(windows) && !FindOverlay(windows)) {
+        if (movieSince == 0) movieSince = GetTickCount();
+        if (GetTickCount() - movieSince > 500) break;
+      }
+    }
+    EXPECT_TRUE(dark) << "the screen never went dark";
+    ASSERT_NE(movieSince, 0u) << "the movie never came up";
+    EXPECT_TRUE(litAfterDark.empty()) << "the lit desktop showed after the dark: " << litAfterDark;
+
+    input::Click(intro, 5, 5);
+    HWND launcherWindow = nullptr;
+    const DWORD closing = GetTickCount();
+    while (launcherWindow == nullptr && GetTickCount() - closing < 20000) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      if (!IntroWindowShows(launcher) && !FindOverlay(launcher)) launcherWindow = VisibleLauncher(launcher);
+      Sleep(20);
+    }
+    ASSERT_NE(launcherWindow, nullptr) << "the launcher did not come up after the intro";
+    PostMessageA(launcherWindow, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(launcher.WaitForExit(15000).has_value());
+  }
 }
 
 } // namespace

@@ -58,7 +58,7 @@ protected:
     input::Release();
     // The guard that stood by while the screen was taken ends with it.
     if (launcher_.Started()) {
-      EXPECT_TRUE(PumpUntil([&] { return ChildProcesses(launcher_.Id()).empty(); }, 5s))
+      EXPECT_TRUE(PumpUntil([&] { return LauncherProcesses(launcher_.Id()).empty(); }, 5s))
           << "a guard is still running";
     }
   }

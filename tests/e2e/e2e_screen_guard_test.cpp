@@ -1,6 +1,6 @@
 // The launcher ended from outside while its intro holds the screen, as Task
-// Manager or a kill would end it: its guard gives the taskbar back and
-// nothing of the launcher stays running.
+// Manager (End process, End process tree) or a kill would end it: its guard
+// gives the taskbar back and nothing of the launcher stays running.
 //
 // Wine keeps the desktop work area per process, so only the taskbar can be
 // watched from here.
@@ -31,7 +31,9 @@ long long MsSince(Clock::time_point start) {
   return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-TEST(ScreenGuard, ALauncherKilledDuringTheIntroGetsTheTaskbarBackAndLeavesNothingRunning) {
+enum class Ending { Process, ProcessTree };
+
+void EndDuringTheIntro(Ending ending) {
   registry::Reset();
   ScenarioFolder startFolder("guard_kill_start");
   ScenarioFolder package("guard_kill_package");
@@ -59,21 +61,34 @@ TEST(ScreenGuard, ALauncherKilledDuringTheIntroGetsTheTaskbarBackAndLeavesNothin
   ASSERT_NE(intro, nullptr) << "no intro came up; " << Describe(launcher.Windows());
   ASSERT_FALSE(IsWindowVisible(taskbar.get())) << "the intro did not hide the taskbar";
   const Clock::time_point introUp = Clock::now();
-  EXPECT_EQ(ChildProcesses(launcherId).size(), 1u) << "one guard stands by during the intro";
+  EXPECT_EQ(LauncherProcesses(launcherId).size(), 1u) << "one guard stands by during the intro";
+  EXPECT_TRUE(ChildProcesses(launcherId).empty()) << "the guard is in the launcher's process tree";
 
   PumpUntil([&] { return MsSince(introUp) >= 3000; }, 4s);
   ASSERT_TRUE(launcher.Running());
   ASSERT_TRUE(IsWindowVisible(intro)) << "the movie ended before the kill";
-  ASSERT_TRUE(TerminateProcess(launcher.Handle(), 9));
+  if (ending == Ending::ProcessTree) {
+    EndProcessTree(launcherId);
+  } else {
+    ASSERT_TRUE(TerminateProcess(launcher.Handle(), 9));
+  }
   const Clock::time_point killed = Clock::now();
 
   const bool taskbarBack = PumpUntil([&] { return IsWindowVisible(taskbar.get()) != FALSE; }, 2s);
   const long long backMs = MsSince(killed);
   EXPECT_TRUE(taskbarBack) << "the taskbar is still hidden " << backMs << " ms after the kill";
   const bool allEnded = PumpUntil(
-      [&] { return !launcher.Running() && ChildProcesses(launcherId).empty(); }, 5s);
-  EXPECT_TRUE(allEnded) << ChildProcesses(launcherId).size() << " guard(s) still running";
+      [&] { return !launcher.Running() && LauncherProcesses(launcherId).empty(); }, 5s);
+  EXPECT_TRUE(allEnded) << LauncherProcesses(launcherId).size() << " guard(s) still running";
   if (taskbarBack) std::printf("the taskbar was back %lld ms after the kill\n", backMs);
+}
+
+TEST(ScreenGuard, ALauncherKilledDuringTheIntroGetsTheTaskbarBackAndLeavesNothingRunning) {
+  EndDuringTheIntro(Ending::Process);
+}
+
+TEST(ScreenGuard, EndProcessTreeDuringTheIntroGetsTheTaskbarBackAndLeavesNothingRunning) {
+  EndDuringTheIntro(Ending::ProcessTree);
 }
 
 } // namespace

@@ -281,7 +281,7 @@ TEST_F(Settings, AFirstStartPlaysTheIntroBeforeTheLauncherAndTheTuneAfterIt) {
   ASSERT_NE(nullptr, window);
   const DWORD launcherMs = recording.Read().recordedMs;
   EXPECT_TRUE(IsWindow(first.intro)) << "the intro window is hidden, not destroyed";
-  EXPECT_TRUE(PumpUntil([&] { return ChildProcesses(launcher_.Id()).empty(); }, 5s))
+  EXPECT_TRUE(PumpUntil([&] { return LauncherProcesses(launcher_.Id()).empty(); }, 5s))
       << "the intro's guard is still running";
   EXPECT_TRUE(registry::KeyExists(kLauncherKey));
 

@@ -1,6 +1,7 @@
 // The launcher on a desktop of two monitors (tests/e2e/run_on_screen
-// two-monitors): while the intro holds the screen the second monitor is
-// black and every taskbar hidden, afterwards both monitors show what they
+// two-monitors): both monitors fade together, while the intro holds the
+// screen the second monitor is black, every taskbar hidden and a second
+// start brings the intro forward; afterwards both monitors show what they
 // showed before, a kill gives it all back, and the dialogs come up on the
 // monitor where the user has put the launcher.
 //
@@ -14,6 +15,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -104,7 +106,7 @@ protected:
   }
   void TearDown() override {
     if (launcher_.Started()) {
-      EXPECT_TRUE(PumpUntil([&] { return ChildProcesses(launcher_.Id()).empty(); }, 5s)) << "a guard is still running";
+      EXPECT_TRUE(PumpUntil([&] { return LauncherProcesses(launcher_.Id()).empty(); }, 5s)) << "a guard is still running";
     }
   }
 
@@ -138,15 +140,44 @@ TEST_F(TwoMonitors, DuringTheIntroTheSecondMonitorIsBlackAndEveryTaskbarHiddenAn
   const Image primaryBefore = CaptureScreen(primary_), secondBefore = CaptureScreen(second_);
 
   ASSERT_TRUE(BringToFront(window));
+  // The primary monitor's ramp alone would leave the second one lit: the
+  // overlay over both carries every step, and the ramp is left alone.
+  HDC screen = GetDC(nullptr);
+  WORD rampBefore[3][256] = {}, ramp[3][256] = {};
+  const bool hasRamp = GetDeviceGammaRamp(screen, rampBefore) != FALSE;
+  bool rampTouched = false, partlyDark = false;
   input::ChooseFromMenu('H', 'A');
-  ASSERT_TRUE(IntroHoldsTheScreen()) << Describe(launcher_.Windows());
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        if (hasRamp && GetDeviceGammaRamp(screen, ramp) && std::memcmp(ramp, rampBefore, sizeof ramp) != 0) {
+          rampTouched = true;
+        }
+        const std::optional<OverlaySeen> overlay = FindOverlay(launcher_);
+        if (overlay && overlay->alpha > 0 && overlay->alpha < 255) partlyDark = true;
+        return IntroWindowShows(launcher_) && !overlay && TaskbarsHidden();
+      },
+      20s))
+      << Describe(launcher_.Windows());
+  ReleaseDC(nullptr, screen);
+  EXPECT_FALSE(rampTouched) << "the fade went through the primary monitor's ramp";
+  EXPECT_TRUE(partlyDark) << "the overlay did not fade in steps";
   EXPECT_TRUE(SecondIsBlack()) << "the second monitor stays bright beside the movie";
   // The movie is on the primary monitor, where the intro window covers it all.
+  HWND intro = nullptr;
   for (const TopWindow& top : launcher_.Windows()) {
     if (top.visible && top.className == "TfrmSplashMovie") {
       EXPECT_TRUE(EqualRect(&top.rect, &primary_));
+      intro = top.handle;
     }
   }
+
+  // A second start hands the foreground to the intro, not to the black
+  // cover stacked above it on the second monitor.
+  ASSERT_TRUE(BringToFront(bright_->get()));
+  LauncherProcess second = LauncherProcess::Start(start);
+  ASSERT_TRUE(second.WaitForExit(15000).has_value());
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == intro; }, 3s))
+      << "the foreground went to " << GetForegroundWindow() << ", not the intro " << intro;
 
   // A click on the movie ends the only one; the intro closes and fades in.
   input::Click(window, 5, 5);
@@ -171,7 +202,7 @@ TEST_F(TwoMonitors, AKillDuringTheIntroGivesBothMonitorsAndEveryTaskbarBack) {
   ASSERT_TRUE(TerminateProcess(launcher_.Handle(), 9));
   EXPECT_TRUE(PumpUntil([&] { return TaskbarsShown(); }, 5s)) << "a taskbar is still hidden after the kill";
   EXPECT_TRUE(PumpUntil([&] { return SecondIsBright(); }, 5s)) << "the second monitor stays black after the kill";
-  EXPECT_TRUE(PumpUntil([&] { return ChildProcesses(launcherId).empty(); }, 5s));
+  EXPECT_TRUE(PumpUntil([&] { return LauncherProcesses(launcherId).empty(); }, 5s));
 }
 
 TEST_F(TwoMonitors, TheMessageDialogComesUpOnTheMonitorTheLauncherWasMovedTo) {

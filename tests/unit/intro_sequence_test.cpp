@@ -120,8 +120,86 @@ TEST_F(IntroSequenceTest, ActivationGoesStraightToFullBrightnessWithTheStartUpRa
   const std::size_t mark = log.size();
 
   intro->FormActivate();
-  EXPECT_EQ(Since(mark), Log{"gamma 100"});
+  EXPECT_EQ(Since(mark), (Log{"present intro", "gamma 100"}));
   EXPECT_EQ(gamma.displays[FakeGammaDisplay::Desktop], startUpRamp);
+}
+
+TEST_F(IntroSequenceTest, TheScreenStaysBlackUntilTheIntroIsOnScreenAndLightsOnce) {
+  Present(First);
+  view.visible = false;
+  Make().FormShow();
+  const std::size_t mark = log.size();
+  intro->FormActivate();
+  EXPECT_EQ(Since(mark), Log{"present intro"});
+  EXPECT_EQ(gamma.LevelOf(FakeGammaDisplay::Desktop, gamma.displays[FakeGammaDisplay::Desktop]), 0);
+
+  view.visible = true;
+  intro->FramePainted();
+  EXPECT_EQ(Since(mark), (Log{"present intro", "present intro", "gamma 100"}));
+  // Later paints (each movie, a window moved away) leave the screen alone.
+  intro->FramePainted();
+  EXPECT_EQ(log.size(), mark + 3);
+  // Nor may a paint after the close light the screen the close blacked out.
+  intro->FormClose();
+  const std::size_t closed = log.size();
+  intro->FramePainted();
+  EXPECT_EQ(log.size(), closed);
+}
+
+TEST_F(IntroSequenceTest, WithTwoMonitorsTheOverlayCarriesTheWholeFadeAndTheRampIsNeverTouched) {
+  overlay.log = &log;
+  desktop.monitors = {{{0, 0, 1024, 768}, true}, {{1024, 0, 1824, 600}, false}};
+  Present(First);
+  Make().FormShow();
+  intro->FormActivate();
+  intro->FormClick();
+  RunCloseStep();
+  EXPECT_TRUE(gamma.writes.empty());
+  EXPECT_EQ(clock.sleeps.size(), 2u * 21u);
+  EXPECT_EQ(Only({"overlay 255", "overlay down", "overlay 127"}),
+            (Log{"overlay 127", "overlay 255", "overlay down", "overlay 255", "overlay 255", "overlay 127",
+                 "overlay down"}));
+}
+
+TEST_F(IntroSequenceTest, AMonitorPluggedInDuringTheMovieFadesWithTheOthersAtTheClose) {
+  overlay.log = &log;
+  Present(First);
+  Make().FormShow();
+  intro->FormActivate();
+  desktop.monitors.push_back({{1024, 0, 1824, 600}, false});
+  intro->DisplayChanged();
+  const std::size_t writes = gamma.writes.size();
+  intro->FormClose();
+  EXPECT_EQ(gamma.writes.size(), writes) << "the close went through the ramp";
+  EXPECT_EQ(Only({"overlay 255", "overlay down"}).front(), "overlay 255");
+  EXPECT_FALSE(overlay.shown);
+}
+
+TEST_F(IntroSequenceTest, AMovieWithoutItsDecoderIsSkippedUnopenedAndAnUnreadableHeaderIsLeftToTheDevice) {
+  Present(First);
+  Present(Second);
+  view.decoders[First] = DecoderCheck::Missing;
+  view.decoders[Second] = DecoderCheck::Unreadable;
+  Make().FormShow();
+  EXPECT_EQ(Only({"open", "play"}), (Log{"open Quillmere Movie.avi", "play Quillmere Movie.avi"}));
+}
+
+TEST_F(IntroSequenceTest, AtTwiceTheDpiTheMovieIsDrawnTwiceAsLargeAndAt96AsItIs) {
+  view.SetClientSize(1024, 768);
+  view.dpi = 192;
+  Present(First, {.width = 320, .height = 240});
+  Present(Second, {.width = 320, .height = 240});
+  Make().FormShow();
+  EXPECT_EQ(view.tvWidth, 640);
+  EXPECT_EQ(view.tvHeight, 480);
+  EXPECT_EQ(view.tvLeft, 192);
+  EXPECT_EQ(view.tvTop, 144);
+  view.dpi = 96;
+  intro->TVClick();
+  EXPECT_EQ(view.tvWidth, 320);
+  EXPECT_EQ(view.tvLeft, 352);
+  EXPECT_EQ(Only({"destination", "play"}),
+            (Log{"destination 640x480", "play Kelvarn Movie.avi", "play Quillmere Movie.avi"}));
 }
 
 TEST_F(IntroSequenceTest, CloseBlacksOutGivesTheDesktopBackAndFadesIn) {
@@ -133,7 +211,7 @@ TEST_F(IntroSequenceTest, CloseBlacksOutGivesTheDesktopBackAndFadesIn) {
 
   intro->FormClose();
   Log expected{"gamma 0", "unmark full screen", "set work area 0,0,1024,738", "taskbar topmost", "taskbar show",
-               "close Kelvarn Movie.avi", "show main form"};
+               "close Kelvarn Movie.avi", "show main form", "present main form"};
   for (const auto& step : FadeSteps(false)) expected.push_back(step);
   EXPECT_EQ(Since(mark), expected);
   EXPECT_EQ(view.shownMainForm, 0x777u);

@@ -133,8 +133,18 @@ TEST(ComeForward, TheTopmostWindowThatTakesInputIsActivated) {
   EXPECT_EQ(WindowToActivate(dialogUp), kDialog);
   const std::vector<OwnWindow> launcherOnly{{kButtonCarrier, true, true, true}, {kLauncher, true, true, false}};
   EXPECT_EQ(WindowToActivate(launcherOnly), kLauncher);
+  // The launcher stays disabled, and may stack above, while a modal window is up.
+  const std::vector<OwnWindow> disabledOnTop{{kLauncher, true, false, false}, {kDialog, true, true, false}};
+  EXPECT_EQ(WindowToActivate(disabledOnTop), kDialog);
   // Still starting: only the taskbar button's window exists.
   EXPECT_FALSE(WindowToActivate(std::vector<OwnWindow>{{kButtonCarrier, true, true, true}}).has_value());
+}
+
+TEST(ComeForward, DuringTheIntroItIsTheIntroNotACoverOrTheOverlayAboveIt) {
+  constexpr std::uintptr_t kOverlay = 1, kCover = 2, kIntro = 3, kLauncher = 4;
+  const std::vector<OwnWindow> introUp{{kOverlay, true, true, false, false}, {kCover, true, true, false, false},
+                                       {kIntro, true, true, false, true}, {kLauncher, true, false, false, true}};
+  EXPECT_EQ(WindowToActivate(introUp), kIntro);
 }
 
 TEST_F(SingleInstance, TheWaitSurvivesTheTickCountWrappingAround) {

@@ -50,7 +50,7 @@ void Report(const char* label) {
   const int length = std::snprintf(line, sizeof line, "%s %ld %ld %ld %ld %d %d\n", label,
                                    area.left, area.top, area.right, area.bottom,
                                    taskbar != nullptr && IsWindowVisible(taskbar),
-                                   fablewick::testing::RunningChildren(GetCurrentProcessId()));
+                                   fablewick::testing::RunningGuards(GetCurrentProcessId()));
   const HANDLE file = CreateFileA(ReportPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
@@ -73,6 +73,8 @@ LONG WINAPI ReportAfterCrash(EXCEPTION_POINTERS*) {
 class NoMoviesView : public IntroView {
 public:
   WindowHandle Window() override { return 0; }
+  std::int32_t Dpi() override { return 96; }
+  bool PresentOnScreen(WindowHandle) override { return true; }
   void SetClientSize(std::int32_t, std::int32_t) override {}
   std::int32_t ClientWidth() override { return 0; }
   std::int32_t ClientHeight() override { return 0; }
@@ -87,6 +89,7 @@ public:
   void PostClose() override {}
   void ShowMainForm(WindowHandle) override {}
   bool IsPlainFile(const std::string&) override { return false; }
+  DecoderCheck CheckDecoder(const std::string&) override { return DecoderCheck::NoneNeeded; }
 };
 
 [[noreturn]] void TakeOverThenCrash(const std::string& mode) {
@@ -231,7 +234,7 @@ TEST_P(IntroCrashRestore, ACrashWhileTheIntroHoldsTheScreenGivesTaskbarAndWorkAr
   EXPECT_TRUE(IsWindowVisible(taskbar.get()));
   EXPECT_EQ(lines["during"].guards, 1);
   EXPECT_TRUE(fablewick::testing::PumpUntil(
-      [&] { return fablewick::testing::RunningChildren(childId) == 0; }, 5s))
+      [&] { return fablewick::testing::RunningGuards(childId) == 0; }, 5s))
       << "the guard outlived the crashed child";
 }
 

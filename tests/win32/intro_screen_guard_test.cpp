@@ -20,7 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using fablewick::testing::PumpUntil;
-using fablewick::testing::RunningChildren;
+using fablewick::testing::RunningGuards;
 
 constexpr char HolderVariable[] = "FABLEWICK_GUARD_TEST_HOLDER";
 
@@ -78,7 +78,7 @@ public:
 
   bool Started() const { return info_.hProcess != nullptr; }
   bool Ready() const { return ready_ != nullptr && WaitForSingleObject(ready_, 0) == WAIT_OBJECT_0; }
-  int Guards() const { return RunningChildren(info_.dwProcessId); }
+  int Guards() const { return RunningGuards(info_.dwProcessId); }
   void Kill() {
     TerminateProcess(info_.hProcess, 9);
     WaitForSingleObject(info_.hProcess, 5000);

@@ -1,6 +1,7 @@
 #include "intro/win32/tfrmsplashmovie.h"
 
 #include "app/win32/application.h"
+#include "app/win32/dpi.h"
 #include "intro_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +111,10 @@ protected:
     EXPECT_FALSE(intro.VCR->IsOpen());
   }
 
+  // A movie's length on the screen: its own at 96 DPI, scaled with the
+  // screen's DPI beyond (the suite also runs at 192).
+  int OnScreen(int length) { return length * WindowDpi(intro.Handle()) / 96; }
+
   ScratchDirectory scratch;
   TestTaskbar taskbar;
   RECT userArea{};
@@ -117,7 +122,7 @@ protected:
   TfrmSplashMovie intro{App()};
 };
 
-TEST_F(IntroWindow, CoversTheScreenAndPlaysBothMoviesAtTheirOwnSizeCentredThenCloses) {
+TEST_F(IntroWindow, CoversTheScreenAndPlaysBothMoviesAtTheirSizeForTheDpiCentredThenCloses) {
   ASSERT_TRUE(scratch.CopyIn(IntroFixture("movie_160x120.avi"), "Kelvarn Movie.avi"));
   ASSERT_TRUE(scratch.CopyIn(IntroFixture("movie_96x72.avi"), "Quillmere Movie.avi"));
   ASSERT_TRUE(intro.AnyMovieExists());
@@ -128,11 +133,11 @@ TEST_F(IntroWindow, CoversTheScreenAndPlaysBothMoviesAtTheirOwnSizeCentredThenCl
   const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
   EXPECT_EQ(intro.ClientWidth(), cx);
   EXPECT_EQ(intro.ClientHeight(), cy);
-  ASSERT_EQ(seen.tvWidths, (std::vector<int>{160, 96}));
-  EXPECT_EQ(seen.tvPositions[0].x, cx / 2 - 80);
-  EXPECT_EQ(seen.tvPositions[0].y, cy / 2 - 60);
-  EXPECT_EQ(seen.tvPositions[1].x, cx / 2 - 48);
-  EXPECT_EQ(seen.tvPositions[1].y, cy / 2 - 36);
+  ASSERT_EQ(seen.tvWidths, (std::vector<int>{OnScreen(160), OnScreen(96)}));
+  EXPECT_EQ(seen.tvPositions[0].x, cx / 2 - OnScreen(80));
+  EXPECT_EQ(seen.tvPositions[0].y, cy / 2 - OnScreen(60));
+  EXPECT_EQ(seen.tvPositions[1].x, cx / 2 - OnScreen(48));
+  EXPECT_EQ(seen.tvPositions[1].y, cy / 2 - OnScreen(36));
   EXPECT_TRUE(seen.tookOverTheWorkArea);
   EXPECT_TRUE(seen.hidTheTaskbar);
   EXPECT_EQ(intro.VCR->LastNotification(), MovieNotification::Successful);
@@ -148,10 +153,10 @@ TEST_F(IntroWindow, AClickOnThePanelStartsTheNextMovieWhichThenPlaysToItsEnd) {
   bool clicked = false, secondPlayed = false;
   seen.onTick = [&] {
     const bool playing = intro.VCR->IsPlaying();
-    if (!clicked && intro.TV->Width() == 160 && playing) {
+    if (!clicked && intro.TV->Width() == OnScreen(160) && playing) {
       PostClick(intro.TV->Handle());
       clicked = true;
-    } else if (clicked && intro.TV->Width() == 96 && playing) {
+    } else if (clicked && intro.TV->Width() == OnScreen(96) && playing) {
       // Timer ticks come last in the queue: had the first movie's
       // interruption been taken for an end, the second would be gone.
       secondPlayed = true;
@@ -161,7 +166,7 @@ TEST_F(IntroWindow, AClickOnThePanelStartsTheNextMovieWhichThenPlaysToItsEnd) {
 
   EXPECT_TRUE(clicked);
   EXPECT_TRUE(secondPlayed);
-  EXPECT_EQ(seen.tvWidths, (std::vector<int>{160, 96}));
+  EXPECT_EQ(seen.tvWidths, (std::vector<int>{OnScreen(160), OnScreen(96)}));
   EXPECT_EQ(intro.VCR->LastNotification(), MovieNotification::Successful);
   ExpectTheDesktopGivenBack();
 }

@@ -16,7 +16,8 @@ BOOL CALLBACK CollectOwnWindow(HWND window, LPARAM param) {
   GetWindowThreadProcessId(window, &processId);
   if (processId != search.processId) return TRUE;
   search.found.push_back({reinterpret_cast<std::uintptr_t>(window), IsWindowVisible(window) != FALSE,
-                          IsWindowEnabled(window) != FALSE, window == search.applicationWindow});
+                          IsWindowEnabled(window) != FALSE, window == search.applicationWindow,
+                          (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0});
   return TRUE;
 }
 

@@ -42,7 +42,7 @@ bool LayeredOverlay::Show(std::uint8_t opacity) {
   if (window_ == nullptr) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!RegisterOverlayClass(instance)) return false;
-    window_ = CreateWindowExA(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
+    window_ = CreateWindowExA(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
                               OverlayClass, "", WS_POPUP, screen.left, screen.top, width, height, nullptr,
                               nullptr, instance, nullptr);
     if (window_ == nullptr) return false;

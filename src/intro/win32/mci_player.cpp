@@ -124,6 +124,15 @@ Rect MciPlayer::DestinationRect() {
   return Rect{where.rc.left, where.rc.top, where.rc.right, where.rc.bottom};
 }
 
+void MciPlayer::SetDestination(const Rect& area) {
+  MCI_DGV_PUT_PARMS put{};
+  // MCI's rectangles hold a width and a height in place of right and bottom;
+  // from the origin the two readings agree.
+  put.rc = RECT{area.left, area.top, area.right - area.left, area.bottom - area.top};
+  MciSendCommand(device_, MCI_PUT, MCI_DGV_PUT_DESTINATION | MCI_DGV_RECT | MCI_WAIT,
+                 reinterpret_cast<DWORD_PTR>(&put));
+}
+
 void MciPlayer::Play() {
   MCI_PLAY_PARMS play{};
   play.dwCallback = Callback(Window());

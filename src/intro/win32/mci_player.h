@@ -36,6 +36,7 @@ public:
 
   void SeekToStart() override;
   Rect DestinationRect() override;
+  void SetDestination(const Rect& area) override;
   void Play() override;
   bool IsPlaying() override;
   void Stop() override;

@@ -1,10 +1,13 @@
 #include "intro/win32/tfrmsplashmovie.h"
 
 #include "app/startup_trace.h"
+#include "app/win32/dpi.h"
+#include "app/win32/lazy_library.h"
 #include "app/win32/plain_file.h"
 #include "intro/gamma_fade.h"
 #include "intro/win32/crash_restore.h"
 #include "intro/win32/gdi_gamma_display.h"
+#include "intro/win32/video_decoder.h"
 
 #include <windows.h>
 
@@ -18,6 +21,19 @@ namespace {
 GammaDisplay& DesktopGamma() {
   static GdiGammaDisplay display;
   return display;
+}
+
+// Posted once a paint has been handled, so the sequence hears of it after
+// the frame is drawn rather than before.
+constexpr UINT WM_FRAME_PAINTED = WM_APP + 0x31;
+
+// Waits until the compositor has put the last drawing on the screen. The
+// desktop window manager's library is loaded at the first intro, not with
+// the program; without it (no compositor) drawing shows when it is done.
+void WaitForComposition() {
+  static LazyLibrary library("dwmapi.dll");
+  using DwmFlushFunction = HRESULT(WINAPI*)();
+  if (const auto flush = library.Entry<DwmFlushFunction>("DwmFlush")) flush();
 }
 
 } // namespace
@@ -73,13 +89,40 @@ void TfrmSplashMovie::SetMainForm(Form* mainForm) {
 
 bool TfrmSplashMovie::AnyMovieExists() { return sequence_->AnyMovieExists(); }
 
-bool TfrmSplashMovie::FormMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+bool TfrmSplashMovie::FormMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  if (!sequence_) return false;
+  switch (message) {
   // Sent to every top-level window when a monitor comes or goes.
-  if (message == WM_DISPLAYCHANGE && sequence_) sequence_->DisplayChanged();
+  case WM_DISPLAYCHANGE:
+    sequence_->DisplayChanged();
+    break;
+  case WM_PAINT:
+    PostMessageA(Handle(), WM_FRAME_PAINTED, 0, 0);
+    break;
+  case WM_FRAME_PAINTED:
+    sequence_->FramePainted();
+    result = 0;
+    return true;
+  default:
+    break;
+  }
   return false;
 }
 
 WindowHandle TfrmSplashMovie::View::Window() { return reinterpret_cast<WindowHandle>(form_.Handle()); }
+
+std::int32_t TfrmSplashMovie::View::Dpi() { return WindowDpi(form_.Handle()); }
+
+bool TfrmSplashMovie::View::PresentOnScreen(WindowHandle window) {
+  HWND handle = reinterpret_cast<HWND>(window);
+  // The launcher is passed as its form, the intro as its window.
+  if (window != Window()) handle = reinterpret_cast<Form*>(window)->Handle();
+  if (handle == nullptr || !IsWindowVisible(handle)) return false;
+  RedrawWindow(handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  WaitForComposition();
+  return true;
+}
 
 void TfrmSplashMovie::View::SetClientSize(std::int32_t width, std::int32_t height) {
   form_.SetClientSize(width, height);
@@ -116,5 +159,9 @@ void TfrmSplashMovie::View::ShowMainForm(WindowHandle mainForm) {
 }
 
 bool TfrmSplashMovie::View::IsPlainFile(const std::string& fileName) { return win32::IsPlainFile(fileName); }
+
+DecoderCheck TfrmSplashMovie::View::CheckDecoder(const std::string& fileName) {
+  return CheckVideoDecoder(fileName);
+}
 
 } // namespace fablewick::win32

@@ -48,6 +48,8 @@ private:
   public:
     explicit View(TfrmSplashMovie& form) : form_(form) {}
     WindowHandle Window() override;
+    std::int32_t Dpi() override;
+    bool PresentOnScreen(WindowHandle window) override;
     void SetClientSize(std::int32_t width, std::int32_t height) override;
     std::int32_t ClientWidth() override;
     std::int32_t ClientHeight() override;
@@ -62,6 +64,7 @@ private:
     void PostClose() override;
     void ShowMainForm(WindowHandle mainForm) override;
     bool IsPlainFile(const std::string& fileName) override;
+    DecoderCheck CheckDecoder(const std::string& fileName) override;
 
   private:
     TfrmSplashMovie& form_;

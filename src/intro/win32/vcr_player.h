@@ -21,6 +21,7 @@ public:
   bool CanEject() const override { return mci_.CanEject(); }
   void SeekToStart() override { mci_.SeekToStart(); }
   Rect DestinationRect() override { return mci_.DestinationRect(); }
+  void SetDestination(const Rect& area) override { mci_.SetDestination(area); }
   void Play() override { mci_.Play(); }
   bool IsPlaying() override { return mci_.IsPlaying(); }
   void Stop() override { mci_.Stop(); }

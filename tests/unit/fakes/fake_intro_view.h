@@ -2,6 +2,7 @@
 
 #include "intro/intro_view.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,12 @@ class FakeIntroView : public IntroView {
 public:
   static constexpr WindowHandle IntroWindow = 0x30030;
   WindowHandle Window() override { return IntroWindow; }
+
+  std::int32_t Dpi() override { return dpi; }
+  bool PresentOnScreen(WindowHandle window) override {
+    Note("present " + std::string(window == IntroWindow ? "intro" : "main form"));
+    return visible;
+  }
 
   void SetClientSize(std::int32_t width, std::int32_t height) override {
     clientWidth = width;
@@ -52,7 +59,15 @@ public:
     probed.push_back(fileName);
     return files.count(fileName) != 0;
   }
+  DecoderCheck CheckDecoder(const std::string& fileName) override {
+    const auto found = decoders.find(fileName);
+    return found == decoders.end() ? DecoderCheck::NoneNeeded : found->second;
+  }
 
+  std::int32_t dpi = 96;
+  // Whether the window is on screen, so that a paint of it can show.
+  bool visible = true;
+  std::map<std::string, DecoderCheck> decoders;
   std::int32_t clientWidth = 439;
   std::int32_t clientHeight = 426;
   bool tvColourIsForm = false;

@@ -42,6 +42,9 @@ public:
     ++destinationReads;
     return Rect{0, 0, movie_.width, movie_.height};
   }
+  void SetDestination(const Rect& area) override {
+    Note("destination " + std::to_string(area.right - area.left) + "x" + std::to_string(area.bottom - area.top));
+  }
   void Play() override {
     Note("play " + current);
     if (movie_.refusesToPlay) throw AppError("cannot play " + current);

@@ -1,0 +1,50 @@
+#include "intro/intro_choices.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace fablewick {
+namespace {
+
+TEST(PlaceMovie, TheMovieGrowsWithTheDpiUntilItMeetsAnEdgeOfTheScreenAndStaysCentred) {
+  struct Case {
+    std::int32_t width, height, dpi, client, clientHeight;
+    MoviePlace expected;
+  };
+  for (const Case& c : {
+           Case{320, 240, 96, 1024, 768, {352, 264, 320, 240}},
+           Case{320, 240, 192, 1024, 768, {192, 144, 640, 480}},
+           Case{320, 240, 144, 1024, 768, {272, 204, 480, 360}},
+           Case{321, 241, 120, 1023, 767, {311, 233, 401, 301}},
+           // Too wide at twice the size: the width meets the screen's edge.
+           Case{600, 200, 192, 1024, 768, {0, 214, 1024, 341}},
+           // Too tall: the height does.
+           Case{300, 400, 192, 1024, 768, {224, 0, 576, 768}},
+           Case{640, 480, 192, 1024, 768, {0, 0, 1024, 768}},
+           // Larger than the screen to begin with: never shrunk below its
+           // own size, centred and clipped as at 96 DPI.
+           Case{1100, 900, 192, 1024, 768, {-38, -66, 1100, 900}},
+           Case{1100, 900, 96, 1024, 768, {-38, -66, 1100, 900}},
+       }) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.dpi));
+    const MoviePlace place = PlaceMovie(c.width, c.height, c.dpi, c.client, c.clientHeight);
+    EXPECT_EQ(place.left, c.expected.left);
+    EXPECT_EQ(place.top, c.expected.top);
+    EXPECT_EQ(place.width, c.expected.width);
+    EXPECT_EQ(place.height, c.expected.height);
+  }
+}
+
+TEST(IntroChoices, OnlyAMissingDecoderSkipsAMovieAndOnlyOneMonitorFadesOnTheRamp) {
+  EXPECT_FALSE(WorthOpening(DecoderCheck::Missing));
+  EXPECT_TRUE(WorthOpening(DecoderCheck::Found));
+  EXPECT_TRUE(WorthOpening(DecoderCheck::NoneNeeded));
+  EXPECT_TRUE(WorthOpening(DecoderCheck::Unreadable));
+  EXPECT_TRUE(RampCarriesFade(1));
+  EXPECT_TRUE(RampCarriesFade(0));
+  EXPECT_FALSE(RampCarriesFade(2));
+}
+
+} // namespace
+} // namespace fablewick

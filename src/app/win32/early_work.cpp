@@ -1,7 +1,5 @@
 #include "app/win32/early_work.h"
 
-#include "app/win32/scoped_win.h"
-
 #include <utility>
 
 namespace fablewick::win32 {
@@ -16,7 +14,7 @@ DWORD WINAPI Run(void* work) {
 } // namespace
 
 EarlyWork::EarlyWork(std::function<void()> work) : work_(std::move(work)) {
-  thread_ = CreateThread(nullptr, 0, Run, &work_, 0, nullptr);
+  thread_.reset(CreateThread(nullptr, 0, Run, &work_, 0, nullptr));
   if (!thread_) work_();
 }
 
@@ -24,8 +22,8 @@ EarlyWork::~EarlyWork() { Wait(); }
 
 void EarlyWork::Wait() {
   if (!thread_) return;
-  const UniqueKernelHandle thread(std::exchange(thread_, nullptr));
-  WaitForSingleObject(thread.get(), INFINITE);
+  WaitForSingleObject(thread_.get(), INFINITE);
+  thread_.reset();
 }
 
 } // namespace fablewick::win32

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "app/win32/scoped_win.h"
 
 #include <functional>
 
@@ -26,7 +26,7 @@ public:
 
 private:
   std::function<void()> work_;
-  HANDLE thread_ = nullptr;
+  UniqueKernelHandle thread_;
 };
 
 } // namespace fablewick::win32

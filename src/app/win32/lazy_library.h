@@ -6,6 +6,7 @@
 // only a game launch, the intro or a screen reader needs would delay every
 // start until the launcher's first paint. Kept loaded until the owner goes.
 #include "app/win32/dll_search_path.h"
+#include "app/win32/scoped_win.h"
 
 #include <windows.h>
 
@@ -14,11 +15,6 @@ namespace fablewick::win32 {
 class LazyLibrary {
 public:
   explicit LazyLibrary(const char* name) : name_(name) {}
-  ~LazyLibrary() {
-    if (module_) FreeLibrary(module_);
-  }
-  LazyLibrary(const LazyLibrary&) = delete;
-  LazyLibrary& operator=(const LazyLibrary&) = delete;
 
   // The entry point as a pointer of the declared function's type (pass
   // decltype(&Function)), or nullptr when the library or the entry is missing.
@@ -26,15 +22,15 @@ public:
   FunctionPointer Entry(const char* name) {
     if (!tried_) {
       tried_ = true;
-      module_ = LoadSystemLibrary(name_);
+      module_.reset(LoadSystemLibrary(name_));
     }
     if (!module_) return nullptr;
-    return reinterpret_cast<FunctionPointer>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    return reinterpret_cast<FunctionPointer>(reinterpret_cast<void*>(GetProcAddress(module_.get(), name)));
   }
 
 private:
   const char* name_;
-  HMODULE module_ = nullptr;
+  UniqueLibrary module_;
   bool tried_ = false;
 };
 

@@ -31,6 +31,7 @@ using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
 using UniqueAccelerators = UniqueHandle<HACCEL, &DestroyAcceleratorTable>;
 using UniqueKey = UniqueHandle<HKEY, &RegCloseKey>;
+using UniqueLibrary = UniqueHandle<HMODULE, &FreeLibrary>;
 
 // Some calls report failure as INVALID_HANDLE_VALUE rather than null, so an
 // owner may be handed either; neither is closed.

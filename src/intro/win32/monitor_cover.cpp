@@ -1,6 +1,7 @@
 #include "intro/win32/monitor_cover.h"
 
 #include "app/win32/com_library.h"
+#include "app/win32/scoped_win.h"
 
 #include <shobjidl.h>
 
@@ -40,11 +41,14 @@ void MarkFullScreenToShell(HWND window, bool fullScreen) {
   // The shell's list is a COM object; this thread may or may not have
   // entered an apartment already, and leaves it as it found it.
   const HRESULT entered = com::InitializeApartment();
-  ITaskbarList2* list = nullptr;
-  if (SUCCEEDED(com::CreateInProcInstance(CLSID_TaskbarList, IID_ITaskbarList2, reinterpret_cast<void**>(&list))) &&
-      list != nullptr) {
-    if (SUCCEEDED(list->HrInit())) list->MarkFullscreenWindow(window, fullScreen ? TRUE : FALSE);
-    list->Release();
+  {
+    // Released before the apartment is left.
+    ComPtr<ITaskbarList2> list;
+    if (SUCCEEDED(com::CreateInProcInstance(CLSID_TaskbarList, IID_ITaskbarList2,
+                                            reinterpret_cast<void**>(list.Receive()))) &&
+        list && SUCCEEDED(list->HrInit())) {
+      list->MarkFullscreenWindow(window, fullScreen ? TRUE : FALSE);
+    }
   }
   if (SUCCEEDED(entered)) com::Uninitialize();
 }

@@ -1,9 +1,9 @@
 #include "intro/win32/screen_guard_role.h"
 
+#include "app/win32/scoped_win.h"
 #include "intro/screen_guard.h"
 #include "intro/win32/gdi_gamma_display.h"
 #include "intro/win32/screen_guard_starter.h"
-#include "intro/win32/unique_handle.h"
 #include "intro/win32/win32_desktop.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/win32/scoped_win.h"
 #include "intro/screen_takeover.h"
-#include "intro/win32/unique_handle.h"
 
 namespace fablewick::win32 {
 

@@ -1,9 +1,9 @@
 #include "intro/win32/video_decoder.h"
 
 #include "app/win32/lazy_library.h"
+#include "app/win32/scoped_win.h"
 #include "app/win32/wide_text.h"
 #include "intro/avi_format.h"
-#include "intro/win32/unique_handle.h"
 
 #include <windows.h>
 // Only the compression manager is used; the audio part would redefine

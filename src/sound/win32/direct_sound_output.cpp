@@ -3,7 +3,7 @@
 #include "app/win32/com_library.h"
 #include "app/win32/early_work.h"
 #include "app/win32/lazy_library.h"
-#include "sound/win32/com_ptr.h"
+#include "app/win32/scoped_win.h"
 
 #include <windows.h>
 #include <mmsystem.h>

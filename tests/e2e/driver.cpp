@@ -306,39 +306,39 @@ ULONGLONG CreationTime(DWORD processId) {
 
 } // namespace
 
-std::vector<DWORD> ChildProcesses(DWORD parentId) {
-  std::vector<DWORD> children;
-  // Ids are reused, and a process keeps the id of a parent long gone, so a
-  // process started before this parent is some earlier process's child.
-  const ULONGLONG parentCreated = CreationTime(parentId);
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return children;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
-    const ULONGLONG created = CreationTime(entry.th32ProcessID);
-    if (created != 0 && created >= parentCreated) children.push_back(entry.th32ProcessID);
-  }
-  CloseHandle(snapshot);
-  return children;
-}
+namespace {
 
-std::vector<DWORD> LauncherProcesses(DWORD launcherId) {
+// The processes `wanted` accepts among those started after `since`. Ids are
+// reused, and a process keeps the id of a parent long gone, so a process
+// started before `since` is some earlier process's child.
+template <class Wanted> std::vector<DWORD> ProcessesStartedAfter(DWORD since, Wanted wanted) {
   std::vector<DWORD> found;
-  const ULONGLONG launcherCreated = CreationTime(launcherId);
+  const ULONGLONG sinceCreated = CreationTime(since);
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ProcessID == launcherId) continue;
-    if (entry.th32ParentProcessID != launcherId && _wcsicmp(entry.szExeFile, L"Fablewick.exe") != 0) continue;
+    if (entry.th32ProcessID == since || !wanted(entry)) continue;
     const ULONGLONG created = CreationTime(entry.th32ProcessID);
-    if (created != 0 && created >= launcherCreated) found.push_back(entry.th32ProcessID);
+    if (created != 0 && created >= sinceCreated) found.push_back(entry.th32ProcessID);
   }
   CloseHandle(snapshot);
   return found;
+}
+
+} // namespace
+
+std::vector<DWORD> ChildProcesses(DWORD parentId) {
+  return ProcessesStartedAfter(parentId, [&](const PROCESSENTRY32& entry) {
+    return entry.th32ParentProcessID == parentId;
+  });
+}
+
+std::vector<DWORD> LauncherProcesses(DWORD launcherId) {
+  return ProcessesStartedAfter(launcherId, [&](const PROCESSENTRY32& entry) {
+    return entry.th32ParentProcessID == launcherId || _wcsicmp(entry.szExeFile, L"Fablewick.exe") == 0;
+  });
 }
 
 void EndProcessTree(DWORD rootId) {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -181,6 +182,7 @@ protected:
   void SetUp() override {
     CurrentTakeover() = ScreenTakeover{};
     SetTakeoverWatcher(&keeper);
+    desktop.afterChange = [this] { ExpectTheRecordHoldsWhatTheDesktopLacks(); };
     gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
     view.files.insert("Kelvarn Movie.avi");
     vcr.movies["Kelvarn Movie.avi"] = {};
@@ -199,8 +201,23 @@ protected:
     return plan && RestoreFromGuard(*plan, desktop, gamma);
   }
   const GammaRamp& Shown() { return gamma.displays[FakeGammaDisplay::Desktop]; }
+  // A kill right after any change to the desktop must find in the record
+  // whatever the user's desktop lacks at that moment.
+  void ExpectTheRecordHoldsWhatTheDesktopLacks() {
+    ++desktopChanges;
+    const auto record = ReadGuardRecord(keeper.area);
+    const auto holds = [&](WindowHandle taskbar) {
+      return record && std::ranges::count(record->taken.hiddenTaskbars, taskbar) == 1;
+    };
+    if (desktop.workArea != UserWorkArea) {
+      EXPECT_TRUE(record && record->taken.workAreaTaken && record->taken.savedWorkArea == UserWorkArea);
+    }
+    EXPECT_TRUE(desktop.taskbarVisible || holds(FakeDesktop::Taskbar)) << "a kill now leaves it hidden";
+    EXPECT_TRUE(!desktop.OtherTaskbarHidden(FakeDesktop::SecondTaskbar) || holds(FakeDesktop::SecondTaskbar));
+  }
 
   RecordKeeper keeper;
+  int desktopChanges = 0;
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
   fakes::BoundGammaDisplay boundGamma{gamma};
@@ -217,6 +234,7 @@ TEST_F(GuardedIntroTest, AKillWhileAMoviePlaysGivesTheDesktopAndEveryTaskbarBack
   intro->FormShow();
   intro->FormActivate();
   ASSERT_FALSE(desktop.taskbarVisible);
+  EXPECT_EQ(desktopChanges, 3) << "the work area and each taskbar, checked as each was taken";
   const auto gammaWrites = gamma.writes.size();
 
   EXPECT_TRUE(KillAndGuard());

@@ -182,7 +182,18 @@ protected:
   void SetUp() override {
     CurrentTakeover() = ScreenTakeover{};
     SetTakeoverWatcher(&keeper);
-    desktop.afterChange = [this] { ExpectTheRecordHoldsWhatTheDesktopLacks(); };
+    // A kill right after any change to the desktop must find in the record
+    // whatever the user's desktop lacks at that moment.
+    desktop.afterChange = [this] {
+      ++desktopChanges;
+      const GuardRecord record = ReadGuardRecord(keeper.area).value_or(GuardRecord{});
+      const auto& held = record.taken.hiddenTaskbars;
+      EXPECT_TRUE(desktop.workArea == UserWorkArea ||
+                  (record.taken.workAreaTaken && record.taken.savedWorkArea == UserWorkArea));
+      EXPECT_TRUE(desktop.taskbarVisible || std::ranges::count(held, FakeDesktop::Taskbar) == 1);
+      EXPECT_TRUE(!desktop.OtherTaskbarHidden(FakeDesktop::SecondTaskbar) ||
+                  std::ranges::count(held, FakeDesktop::SecondTaskbar) == 1);
+    };
     gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
     view.files.insert("Kelvarn Movie.avi");
     vcr.movies["Kelvarn Movie.avi"] = {};
@@ -201,20 +212,6 @@ protected:
     return plan && RestoreFromGuard(*plan, desktop, gamma);
   }
   const GammaRamp& Shown() { return gamma.displays[FakeGammaDisplay::Desktop]; }
-  // A kill right after any change to the desktop must find in the record
-  // whatever the user's desktop lacks at that moment.
-  void ExpectTheRecordHoldsWhatTheDesktopLacks() {
-    ++desktopChanges;
-    const auto record = ReadGuardRecord(keeper.area);
-    const auto holds = [&](WindowHandle taskbar) {
-      return record && std::ranges::count(record->taken.hiddenTaskbars, taskbar) == 1;
-    };
-    if (desktop.workArea != UserWorkArea) {
-      EXPECT_TRUE(record && record->taken.workAreaTaken && record->taken.savedWorkArea == UserWorkArea);
-    }
-    EXPECT_TRUE(desktop.taskbarVisible || holds(FakeDesktop::Taskbar)) << "a kill now leaves it hidden";
-    EXPECT_TRUE(!desktop.OtherTaskbarHidden(FakeDesktop::SecondTaskbar) || holds(FakeDesktop::SecondTaskbar));
-  }
 
   RecordKeeper keeper;
   int desktopChanges = 0;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -181,6 +182,18 @@ protected:
   void SetUp() override {
     CurrentTakeover() = ScreenTakeover{};
     SetTakeoverWatcher(&keeper);
+    // A kill right after any change to the desktop must find in the record
+    // whatever the user's desktop lacks at that moment.
+    desktop.afterChange = [this] {
+      ++desktopChanges;
+      const GuardRecord record = ReadGuardRecord(keeper.area).value_or(GuardRecord{});
+      const auto& held = record.taken.hiddenTaskbars;
+      EXPECT_TRUE(desktop.workArea == UserWorkArea ||
+                  (record.taken.workAreaTaken && record.taken.savedWorkArea == UserWorkArea));
+      EXPECT_TRUE(desktop.taskbarVisible || std::ranges::count(held, FakeDesktop::Taskbar) == 1);
+      EXPECT_TRUE(!desktop.OtherTaskbarHidden(FakeDesktop::SecondTaskbar) ||
+                  std::ranges::count(held, FakeDesktop::SecondTaskbar) == 1);
+    };
     gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
     view.files.insert("Kelvarn Movie.avi");
     vcr.movies["Kelvarn Movie.avi"] = {};
@@ -201,6 +214,7 @@ protected:
   const GammaRamp& Shown() { return gamma.displays[FakeGammaDisplay::Desktop]; }
 
   RecordKeeper keeper;
+  int desktopChanges = 0;
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
   fakes::BoundGammaDisplay boundGamma{gamma};
@@ -217,6 +231,7 @@ TEST_F(GuardedIntroTest, AKillWhileAMoviePlaysGivesTheDesktopAndEveryTaskbarBack
   intro->FormShow();
   intro->FormActivate();
   ASSERT_FALSE(desktop.taskbarVisible);
+  EXPECT_EQ(desktopChanges, 3) << "the work area and each taskbar, checked as each was taken";
   const auto gammaWrites = gamma.writes.size();
 
   EXPECT_TRUE(KillAndGuard());

@@ -17,8 +17,6 @@ SIZE ClientOf(HWND window) {
 
 TEST(LauncherDpi, AMoveToAnotherDpiTakesTheSuggestedPlaceAndRescalesClientAndPicture) {
   Tfrmmain form(App());
-  Tfrmmain* const previous = frmmain;
-  frmmain = &form;
   form.FormCreate();
 
   const struct {
@@ -47,7 +45,6 @@ TEST(LauncherDpi, AMoveToAnotherDpiTakesTheSuggestedPlaceAndRescalesClientAndPic
   }
 
   form.FormDestroy();
-  frmmain = previous;
 }
 
 } // namespace

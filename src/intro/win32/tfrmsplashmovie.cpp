@@ -13,8 +13,6 @@
 
 namespace fablewick::win32 {
 
-TfrmSplashMovie* frmSplashMovie = nullptr;
-
 namespace {
 
 // The gamma module is process-wide, so its display outlives any window.

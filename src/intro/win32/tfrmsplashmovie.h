@@ -77,8 +77,4 @@ private:
   std::unique_ptr<IntroSequence> sequence_;
 };
 
-// The one intro window of the process, set by Application::CreateForm before
-// its constructor runs.
-extern TfrmSplashMovie* frmSplashMovie;
-
 } // namespace fablewick::win32

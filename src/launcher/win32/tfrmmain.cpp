@@ -28,8 +28,6 @@ bool PrimaryButtonDown(ShiftState shift) { return (shift & ssLeft) != 0; }
 
 } // namespace
 
-Tfrmmain* frmmain = nullptr;
-
 Tfrmmain::Tfrmmain(FormHost& host)
     : Form(host, {.name = "Tfrmmain",
             .layoutResource = "TFRMMAIN",
@@ -102,9 +100,7 @@ void Tfrmmain::FormCreate() {
 void Tfrmmain::StartSound() {
   if (soundStarted_) return;
   soundStarted_ = true;
-  // Through the process-wide reference: the engine belongs to the launcher
-  // window, whichever object this handler happens to run on.
-  InitSoundForWindow(frmmain->Handle(), messages_);
+  InitSoundForWindow(Handle(), messages_);
   FABLEWICK_STARTUP_MARK("sound started");
 }
 
@@ -214,23 +210,23 @@ void Tfrmmain::Terminate() {
 }
 
 void Tfrmmain::MakeIntroWindow() {
-  if (frmSplashMovie) return;
+  if (intro_) return;
   StartSound();
-  if (makeIntroWindow_) makeIntroWindow_();
-  if (!frmSplashMovie) throw AppError("The intro window could not be made");
-  if (mainFormSet_) frmSplashMovie->SetMainForm(frmmain);
+  if (makeIntroWindow_) makeIntroWindow_(intro_);
+  if (!intro_) throw AppError("The intro window could not be made");
+  if (mainFormSet_) intro_->SetMainForm(this);
 }
 
 TfrmSplashMovie& Tfrmmain::Intro() {
   MakeIntroWindow();
-  return *frmSplashMovie;
+  return *intro_;
 }
 
 bool Tfrmmain::IsFirstStart() { return fablewick::IsFirstStart(registry_); }
 
 void Tfrmmain::SetMainForm() {
   mainFormSet_ = true;
-  if (frmSplashMovie) frmSplashMovie->SetMainForm(frmmain);
+  if (intro_) intro_->SetMainForm(this);
 }
 
 bool Tfrmmain::AnyMovieExists() { return Intro().AnyMovieExists(); }

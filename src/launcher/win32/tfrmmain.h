@@ -32,9 +32,10 @@ public:
   // once, before the first window.
   static void StartLoadingAhead();
 
-  // How the intro window is made (by the entry point, which owns the forms).
-  // The window takes it from there whenever it first needs the intro.
-  void SetIntroWindowMaker(std::function<void()> make) { makeIntroWindow_ = std::move(make); }
+  // How the intro window is made, by whoever owns the forms: into the
+  // reference it is given, which the owner empties when it destroys that
+  // window. The launcher calls it whenever it first needs the intro.
+  void SetIntroWindowMaker(std::function<void(TfrmSplashMovie*&)> make) { makeIntroWindow_ = std::move(make); }
   // Makes the intro window now unless it exists. On a first start the intro
   // may show before the launcher, so the window is made before it; a later
   // start makes it once the launcher is on screen.
@@ -102,7 +103,8 @@ private:
   bool captionPicturesLoaded_ = false;
   bool soundStarted_ = false;
 
-  std::function<void()> makeIntroWindow_;
+  std::function<void(TfrmSplashMovie*&)> makeIntroWindow_;
+  TfrmSplashMovie* intro_ = nullptr;
   // The show handler named this the intro's main form before the intro
   // window was made.
   bool mainFormSet_ = false;
@@ -117,9 +119,5 @@ private:
   DialogMessages messages_;
   LauncherPorts ports_;
 };
-
-// The one launcher window of the process, set by Application::CreateForm
-// before its constructor runs.
-extern Tfrmmain* frmmain;
 
 } // namespace fablewick::win32

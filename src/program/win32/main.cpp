@@ -17,13 +17,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (instances.HandOverToRunning()) return 0;
   FABLEWICK_STARTUP_MARK("instance check");
   Tfrmmain::StartLoadingAhead();
+  // The frame sets a form's reference before building the form and empties
+  // it when destroying it, so it must outlive DestroyForms below.
+  Tfrmmain* frmmain = nullptr;
   try {
     App().SetTitle("Fablewick");
     FABLEWICK_STARTUP_MARK("application window");
     App().CreateForm(frmmain);
     FABLEWICK_STARTUP_MARK("launcher created");
-    frmmain->SetIntroWindowMaker([] { App().CreateForm(frmSplashMovie); });
-    App().AfterFirstScreen([] {
+    frmmain->SetIntroWindowMaker([](TfrmSplashMovie*& frmSplashMovie) { App().CreateForm(frmSplashMovie); });
+    App().AfterFirstScreen([frmmain] {
       frmmain->LoadCaptionPictures();
       FABLEWICK_STARTUP_MARK("caption pictures loaded");
     });
@@ -33,7 +36,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     } else {
       // Nothing on the first screen needs it; the launcher still makes it
       // at once if the intro is asked for before then.
-      App().AfterFirstScreen([] {
+      App().AfterFirstScreen([frmmain] {
         frmmain->MakeIntroWindow();
         FABLEWICK_STARTUP_MARK("intro window created");
       });

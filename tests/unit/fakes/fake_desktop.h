@@ -2,6 +2,7 @@
 
 #include "intro/desktop.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,6 +33,7 @@ public:
     Note("set work area " + Describe(area));
     workArea = area;
     workAreaWrites.push_back(area);
+    if (afterChange) afterChange();
   }
   void PlaceTaskbar(WindowHandle taskbar, TaskbarPlace place) override {
     Note(Name(taskbar) + (place == TaskbarPlace::Bottom ? " bottom" : " topmost"));
@@ -41,6 +43,7 @@ public:
     Note(Name(taskbar) + (visible ? " show" : " hide"));
     if (taskbar == Taskbar) taskbarVisible = visible;
     else hiddenOthers[taskbar] = !visible;
+    if (afterChange) afterChange();
   }
   ScreenSize GetScreenSize() override { return screen; }
 
@@ -79,6 +82,8 @@ public:
   std::map<WindowHandle, Rect> covers;
   WindowHandle fullScreenWindow = 0;
   std::vector<std::string>* log = nullptr;
+  // Runs once the work area or a taskbar's visibility has changed.
+  std::function<void()> afterChange;
 
 private:
   std::string Name(WindowHandle taskbar) const {

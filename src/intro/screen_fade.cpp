@@ -53,11 +53,10 @@ void ScreenFade::LeaveTheRamp() {
 }
 
 void ScreenFade::Fade(FadeDirection direction) {
-  for (int step = 0; step < FadeSteps; ++step) {
+  for (int step = 0; step < IntroFade.steps; ++step) {
     if (!CanDarken()) return;
-    const int percent = step * 100 / (FadeSteps - 1);
-    clock_.Sleep(FadeStepSleepMs);
-    SetLevel(direction == FadeDirection::In ? percent : 100 - percent);
+    clock_.Sleep(IntroFade.stepMs);
+    SetLevel(IntroFade.Level(step, direction));
   }
 }
 

@@ -227,8 +227,10 @@ TEST_F(GuardedIntroTest, AKillWhileAMoviePlaysGivesTheDesktopAndEveryTaskbarBack
 }
 
 TEST_F(GuardedIntroTest, AKillDuringTheFadeOutPutsBackTheStartUpRampOnly) {
-  clock.onSleep = [this](std::uint32_t) {
-    if (clock.sleeps.size() == 8) {
+  int kills = 0;
+  clock.onSleep = [this, &kills](std::uint32_t) {
+    if (clock.sleeps.size() == IntroFade.steps / 2) {
+      ++kills;
       ASSERT_NE(Shown(), startUpRamp);
       EXPECT_TRUE(KillAndGuard());
       EXPECT_EQ(Shown(), startUpRamp);
@@ -237,13 +239,16 @@ TEST_F(GuardedIntroTest, AKillDuringTheFadeOutPutsBackTheStartUpRampOnly) {
     }
   };
   intro->FormShow();
+  EXPECT_EQ(kills, 1);
 }
 
 TEST_F(GuardedIntroTest, AKillDuringTheFadeInAfterCloseBrightensWithoutTouchingTheDesktop) {
   intro->FormShow();
   intro->FormActivate();
-  clock.onSleep = [this](std::uint32_t) {
-    if (clock.sleeps.size() == 21 + 3) {
+  int kills = 0;
+  clock.onSleep = [this, &kills](std::uint32_t) {
+    if (clock.sleeps.size() == IntroFade.steps + 3) {
+      ++kills;
       const auto writes = desktop.workAreaWrites.size();
       EXPECT_TRUE(KillAndGuard());
       EXPECT_EQ(Shown(), startUpRamp);
@@ -251,6 +256,7 @@ TEST_F(GuardedIntroTest, AKillDuringTheFadeInAfterCloseBrightensWithoutTouchingT
     }
   };
   intro->FormClose();
+  EXPECT_EQ(kills, 1);
 }
 
 TEST_F(GuardedIntroTest, AfterANormalCloseOrACrashRestoreAGuardFindsNothingToDo) {

@@ -84,7 +84,7 @@ TEST_F(ScreenTakeoverTest, ACrashDuringTheFadeOutRestoresOnlyTheBrightness) {
 TEST_F(ScreenTakeoverTest, ACrashDuringTheFadeInAfterCloseRestoresOnlyTheBrightness) {
   intro->FormShow();
   intro->FormActivate();
-  CrashOnSleep(21 + 3);
+  CrashOnSleep(IntroFade.steps + 3);
   EXPECT_THROW(intro->FormClose(), Crash);
   const auto writes = desktop.workAreaWrites.size();
   ASSERT_NE(Shown(), startUpRamp);

@@ -2,6 +2,7 @@
 
 #include "app/clock.h"
 #include "intro/fade_overlay.h"
+#include "intro/gamma_fade.h"
 
 #include <cstdint>
 
@@ -34,7 +35,7 @@ std::uint8_t OverlayOpacity(int level);
 // ramp above them, so the screen never flashes bright between the two.
 class ScreenFade {
 public:
-  ScreenFade(FadeOverlay& overlay, Clock& clock);
+  ScreenFade(FadeOverlay& overlay, GammaFade& gamma, Clock& clock);
   ~ScreenFade();
   ScreenFade(const ScreenFade&) = delete;
   ScreenFade& operator=(const ScreenFade&) = delete;
@@ -63,6 +64,7 @@ private:
   void TakeDownOverlay();
 
   FadeOverlay& overlay_;
+  GammaFade& gamma_;
   Clock& clock_;
   bool rampAvailable_ = false;
   bool overlayBroken_ = false;

@@ -168,12 +168,16 @@ TEST_F(GuardRestoreTest, AScreenAtFullBrightnessKeepsItsRampAndAMissingTaskbarIs
 
 class RecordKeeper : public TakeoverWatcher {
 public:
+  explicit RecordKeeper(const GammaFade& gamma) : gamma_(gamma) {}
   void TakeoverChanged(const ScreenTakeover& taken) noexcept override {
-    WriteGuardRecord(area, RecordOf(taken, FirstGammaEntry()));
+    WriteGuardRecord(area, RecordOf(taken, gamma_));
     ++reports;
   }
   Area area{};
   int reports = 0;
+
+private:
+  const GammaFade& gamma_;
 };
 
 class GuardedIntroTest : public ::testing::Test {
@@ -184,7 +188,7 @@ protected:
     gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
     view.files.insert("Kelvarn Movie.avi");
     vcr.movies["Kelvarn Movie.avi"] = {};
-    intro = std::make_unique<IntroSequence>(vcr, view, desktop, overlay, clock);
+    intro = std::make_unique<IntroSequence>(vcr, view, desktop, overlay, ramps, clock);
     intro->FormCreate();
   }
   void TearDown() override {
@@ -200,10 +204,10 @@ protected:
   }
   const GammaRamp& Shown() { return gamma.displays[FakeGammaDisplay::Desktop]; }
 
-  RecordKeeper keeper;
+  RecordKeeper keeper{ramps};
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
-  fakes::BoundGammaDisplay boundGamma{gamma};
+  GammaFade ramps{gamma};
   FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;

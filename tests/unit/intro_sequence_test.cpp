@@ -42,7 +42,7 @@ protected:
   // The constructor saves the start-up ramp, so the display is set up first.
   IntroSequence& Make(bool withGamma = true) {
     if (withGamma) gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
-    intro.emplace(vcr, view, desktop, overlay, clock);
+    intro.emplace(vcr, view, desktop, overlay, ramps, clock);
     intro->FormCreate();
     return *intro;
   }
@@ -85,7 +85,7 @@ protected:
   Log log;
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
-  fakes::BoundGammaDisplay boundGamma{gamma};
+  GammaFade ramps{gamma};
   FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;

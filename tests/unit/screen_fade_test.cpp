@@ -68,10 +68,10 @@ protected:
   Log log;
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
-  fakes::BoundGammaDisplay boundGamma{gamma};
+  GammaFade ramps{gamma};
   fakes::FakeFadeOverlay overlay;
   GammaRamp saved = FakeGammaDisplay::DistinctRamp(3);
-  ScreenFade fade{overlay, clock};
+  ScreenFade fade{overlay, ramps, clock};
 };
 
 TEST_F(ScreenFadeTest, ARampRefusedOnlyAtBlackHandsBlackToTheOverlayAndTheFadeInRetracesIt) {

@@ -6,25 +6,24 @@ namespace fablewick {
 
 namespace {
 
-GammaDisplay* boundDisplay = nullptr;
-std::unique_ptr<GammaEntry> GammaList;
+GammaFade* takeoverGamma = nullptr;
 
 } // namespace
 
-void SetGammaDisplay(GammaDisplay* display) { boundDisplay = display; }
+GammaFade::~GammaFade() {
+  if (takeoverGamma == this) takeoverGamma = nullptr;
+  FreeGammaList();
+}
 
-GammaEntry* FindGammaEntry(WindowHandle window) {
-  for (GammaEntry* entry = GammaList.get(); entry != nullptr; entry = entry->next.get()) {
+GammaEntry* GammaFade::FindGammaEntry(WindowHandle window) {
+  for (GammaEntry* entry = list_.get(); entry != nullptr; entry = entry->next.get()) {
     if (entry->window == window) return entry;
   }
   return nullptr;
 }
 
-const GammaEntry* FirstGammaEntry() { return GammaList.get(); }
-
-int RegisterGammaWindow(WindowHandle window) {
+int GammaFade::RegisterGammaWindow(WindowHandle window) {
   if (FindGammaEntry(window) != nullptr) return 1;
-  if (boundDisplay == nullptr) return 0;
 
   std::unique_ptr<GammaEntry> entry;
   try {
@@ -34,43 +33,40 @@ int RegisterGammaWindow(WindowHandle window) {
     return 0;
   }
   entry->window = window;
-  if (!boundDisplay->ReadRamp(window, entry->savedRamp)) return 0;
+  if (!display_.ReadRamp(window, entry->savedRamp)) return 0;
 
-  std::unique_ptr<GammaEntry>* tail = &GammaList;
+  std::unique_ptr<GammaEntry>* tail = &list_;
   while (*tail) tail = &(*tail)->next;
   *tail = std::move(entry);
   return 1;
 }
 
-int GammaAvailable() {
-  if (boundDisplay == nullptr) return 0;
-  return RegisterGammaWindow(boundDisplay->DesktopWindow());
-}
+int GammaFade::GammaAvailable() { return RegisterGammaWindow(display_.DesktopWindow()); }
 
-int ApplyGammaLevel(GammaEntry* entry, std::int16_t level) {
-  if (entry == nullptr || boundDisplay == nullptr) return 0;
+int GammaFade::ApplyGammaLevel(GammaEntry* entry, std::int16_t level) {
+  if (entry == nullptr) return 0;
   for (std::size_t i = 0; i < entry->savedRamp.size(); ++i) {
     const std::int32_t scaled =
         static_cast<std::int32_t>(entry->savedRamp[i]) * static_cast<std::int32_t>(level) / 100;
     entry->scaledRamp[i] = static_cast<std::uint16_t>(scaled);
   }
-  return boundDisplay->WriteRamp(entry->window, entry->scaledRamp) ? 1 : 0;
+  return display_.WriteRamp(entry->window, entry->scaledRamp) ? 1 : 0;
 }
 
-int SetGammaLevelAll(std::int16_t level) {
+int GammaFade::SetGammaLevelAll(std::int16_t level) {
   int result = 1;
-  for (GammaEntry* entry = GammaList.get(); entry != nullptr; entry = entry->next.get()) {
+  for (GammaEntry* entry = list_.get(); entry != nullptr; entry = entry->next.get()) {
     result = ApplyGammaLevel(entry, level);
     if (result == 0) return 0;
   }
   return result;
 }
 
-int SetGammaLevelAllChecked(std::int16_t level) {
-  for (GammaEntry* entry = GammaList.get(); entry != nullptr; entry = entry->next.get()) {
+int GammaFade::SetGammaLevelAllChecked(std::int16_t level) {
+  for (GammaEntry* entry = list_.get(); entry != nullptr; entry = entry->next.get()) {
     if (ApplyGammaLevel(entry, level) == 0) return 0;
     GammaRamp shown{};
-    if (!boundDisplay->ReadRamp(entry->window, shown)) return 0;
+    if (!display_.ReadRamp(entry->window, shown)) return 0;
     for (std::size_t i = 0; i < shown.size(); ++i) {
       const int drift = static_cast<int>(shown[i]) - static_cast<int>(entry->scaledRamp[i]);
       if (drift > RampReadBackSlack || drift < -RampReadBackSlack) return 0;
@@ -79,7 +75,7 @@ int SetGammaLevelAllChecked(std::int16_t level) {
   return 1;
 }
 
-int SetGammaLevelFor(WindowHandle window, std::int16_t level) {
+int GammaFade::SetGammaLevelFor(WindowHandle window, std::int16_t level) {
   GammaEntry* entry = FindGammaEntry(window);
   if (entry == nullptr) {
     RegisterGammaWindow(window);
@@ -89,10 +85,16 @@ int SetGammaLevelFor(WindowHandle window, std::int16_t level) {
   return ApplyGammaLevel(entry, level);
 }
 
-void FreeGammaList() {
+void GammaFade::FreeGammaList() {
   // Unlinked one at a time: letting the head's destructor chain down the
   // list would recurse once per entry.
-  while (GammaList) GammaList = std::move(GammaList->next);
+  while (list_) list_ = std::move(list_->next);
+}
+
+void BindTakeoverGamma(GammaFade& gamma) { takeoverGamma = &gamma; }
+
+int SetGammaLevelAll(std::int16_t level) {
+  return takeoverGamma != nullptr ? takeoverGamma->SetGammaLevelAll(level) : 1;
 }
 
 } // namespace fablewick

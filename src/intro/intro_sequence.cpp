@@ -8,8 +8,8 @@
 namespace fablewick {
 
 IntroSequence::IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop, FadeOverlay& overlay,
-                             Clock& clock)
-    : VCR(vcr), view_(view), desktop_(desktop), fade_(overlay, clock) {
+                             GammaFade& gamma, Clock& clock)
+    : VCR(vcr), view_(view), desktop_(desktop), fade_(overlay, gamma, clock) {
   MainForm = 0;
 }
 

@@ -3,6 +3,7 @@
 #include "app/clock.h"
 #include "intro/desktop.h"
 #include "intro/fade_overlay.h"
+#include "intro/gamma_fade.h"
 #include "intro/intro_view.h"
 #include "intro/movie_player.h"
 #include "intro/screen_fade.h"
@@ -25,7 +26,8 @@ inline constexpr std::array<std::string_view, MovieCount> MovieList = {
 // back at close. The window forwards its events here by the same names.
 class IntroSequence {
 public:
-  IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop, FadeOverlay& overlay, Clock& clock);
+  IntroSequence(MoviePlayer& vcr, IntroView& view, Desktop& desktop, FadeOverlay& overlay, GammaFade& gamma,
+                Clock& clock);
   ~IntroSequence();
   IntroSequence(const IntroSequence&) = delete;
   IntroSequence& operator=(const IntroSequence&) = delete;

@@ -1,6 +1,5 @@
 #include "intro/screen_fade.h"
 
-#include "intro/gamma_fade.h"
 #include "intro/screen_takeover.h"
 
 namespace fablewick {
@@ -11,8 +10,10 @@ std::uint8_t OverlayOpacity(int level) {
   return static_cast<std::uint8_t>((100 - level) * 255 / 100);
 }
 
-ScreenFade::ScreenFade(FadeOverlay& overlay, Clock& clock) : overlay_(overlay), clock_(clock) {
+ScreenFade::ScreenFade(FadeOverlay& overlay, GammaFade& gamma, Clock& clock)
+    : overlay_(overlay), gamma_(gamma), clock_(clock) {
   CurrentTakeover().overlay = &overlay_;
+  BindTakeoverGamma(gamma_);
 }
 
 ScreenFade::~ScreenFade() {
@@ -27,7 +28,7 @@ void ScreenFade::BeginShowing(bool rampAllowed) {
   if (!rampAllowed) {
     // A ramp left dimmed by an interrupted showing would outlast this one.
     if (taken.dimmed) {
-      SetGammaLevelAll(100);
+      gamma_.SetGammaLevelAll(100);
       MarkDimmed(false);
     }
     rampAvailable_ = false;
@@ -36,11 +37,12 @@ void ScreenFade::BeginShowing(bool rampAllowed) {
     return;
   }
   taken.overlay = &overlay_;
+  BindTakeoverGamma(gamma_);
   // The ramp to give back is the one in force now, which the system (night
   // light, a calibration tool) may have changed since the last showing. A
   // screen still dimmed by an interrupted fade keeps the ramp saved before.
-  if (!taken.dimmed) FreeGammaList();
-  rampAvailable_ = GammaAvailable() != 0;
+  if (!taken.dimmed) gamma_.FreeGammaList();
+  rampAvailable_ = gamma_.GammaAvailable() != 0;
   overlayBroken_ = false;
   overlayFrom_ = rampAvailable_ ? -1 : 100;
 }
@@ -53,11 +55,10 @@ void ScreenFade::LeaveTheRamp() {
 }
 
 void ScreenFade::Fade(FadeDirection direction) {
-  for (int step = 0; step < FadeSteps; ++step) {
+  for (int step = 0; step < IntroFade.steps; ++step) {
     if (!CanDarken()) return;
-    const int percent = step * 100 / (FadeSteps - 1);
-    clock_.Sleep(FadeStepSleepMs);
-    SetLevel(direction == FadeDirection::In ? percent : 100 - percent);
+    clock_.Sleep(IntroFade.stepMs);
+    SetLevel(IntroFade.Level(step, direction));
   }
 }
 
@@ -79,7 +80,7 @@ void ScreenFade::SetLevel(int level) {
 
 bool ScreenFade::RampLevel(int level) {
   if (level < 100 && !CurrentTakeover().dimmed) MarkDimmed(true);
-  const bool took = SetGammaLevelAllChecked(static_cast<std::int16_t>(level)) != 0;
+  const bool took = gamma_.SetGammaLevelAllChecked(static_cast<std::int16_t>(level)) != 0;
   if (level >= 100 && CurrentTakeover().dimmed) MarkDimmed(false);
   return took;
 }
@@ -99,7 +100,7 @@ void ScreenFade::OverlayLevel(int level) {
   // The overlay darkens the screen on its own from here: the ramp goes back
   // to the saved one at once, so no dimmed ramp outlives the intro.
   if (rampAvailable_ && taken.dimmed) {
-    SetGammaLevelAll(100);
+    gamma_.SetGammaLevelAll(100);
     MarkDimmed(false);
   }
 }

@@ -2,15 +2,28 @@
 
 #include "app/clock.h"
 #include "intro/fade_overlay.h"
+#include "intro/gamma_fade.h"
 
 #include <cstdint>
 
 namespace fablewick {
 
-constexpr std::uint32_t FadeStepSleepMs = 20;
-constexpr int FadeSteps = 21;
-
 enum class FadeDirection { Out, In };
+
+// A fade: `steps` levels spread evenly from full brightness to black (out)
+// or back (in), each after a sleep of `stepMs`.
+struct FadeSchedule {
+  int steps;
+  std::uint32_t stepMs;
+
+  constexpr int Level(int step, FadeDirection direction) const {
+    const int percent = step * 100 / (steps - 1);
+    return direction == FadeDirection::In ? percent : 100 - percent;
+  }
+};
+
+// 100, 95, ... 0 out and 0, 5, ... 100 in, 20 ms apart.
+inline constexpr FadeSchedule IntroFade{21, 20};
 
 // The opacity of the overlay that leaves `level` percent of the light.
 std::uint8_t OverlayOpacity(int level);
@@ -22,7 +35,7 @@ std::uint8_t OverlayOpacity(int level);
 // ramp above them, so the screen never flashes bright between the two.
 class ScreenFade {
 public:
-  ScreenFade(FadeOverlay& overlay, Clock& clock);
+  ScreenFade(FadeOverlay& overlay, GammaFade& gamma, Clock& clock);
   ~ScreenFade();
   ScreenFade(const ScreenFade&) = delete;
   ScreenFade& operator=(const ScreenFade&) = delete;
@@ -31,8 +44,8 @@ public:
   // gives back, and forgets the path the previous showing took. Without
   // `rampAllowed` the overlay carries every level.
   void BeginShowing(bool rampAllowed = true);
-  // Levels 100, 95, ... 0 (out) or 0, 5, ... 100 (in), each after a 20 ms
-  // sleep on the calling thread; no sleeps when nothing can darken.
+  // Every level of IntroFade in turn, each after its sleep on the calling
+  // thread; no sleeps when nothing can darken.
   void Fade(FadeDirection direction);
   // From here on the overlay carries every level, if the screen is at full
   // brightness now (a switch mid-fade could flash).
@@ -51,6 +64,7 @@ private:
   void TakeDownOverlay();
 
   FadeOverlay& overlay_;
+  GammaFade& gamma_;
   Clock& clock_;
   bool rampAvailable_ = false;
   bool overlayBroken_ = false;

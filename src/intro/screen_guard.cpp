@@ -1,7 +1,5 @@
 #include "intro/screen_guard.h"
 
-#include "intro/gamma_fade.h"
-
 #include <cstdint>
 
 namespace fablewick {
@@ -95,7 +93,7 @@ std::optional<Copy> ReadSlot(std::span<const std::byte, GuardSlotSize> slot) {
 
 } // namespace
 
-GuardRecord RecordOf(const ScreenTakeover& taken, const GammaEntry* gamma) {
+GuardRecord RecordOf(const ScreenTakeover& taken, const GammaFade& gamma) {
   GuardRecord record;
   record.taken = taken;
   // What dies with the launcher is not the guard's to give back.
@@ -104,10 +102,10 @@ GuardRecord RecordOf(const ScreenTakeover& taken, const GammaEntry* gamma) {
   record.taken.fullScreenWindow = 0;
   record.taken.overlay = nullptr;
   record.taken.overlayShown = false;
-  if (gamma != nullptr) {
-    record.gammaWindow = gamma->window;
+  if (const GammaEntry* first = gamma.FirstGammaEntry()) {
+    record.gammaWindow = first->window;
     record.hasRamp = true;
-    record.savedRamp = gamma->savedRamp;
+    record.savedRamp = first->savedRamp;
   }
   return record;
 }

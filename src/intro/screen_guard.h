@@ -2,6 +2,7 @@
 
 #include "intro/desktop.h"
 #include "intro/gamma_display.h"
+#include "intro/gamma_fade.h"
 #include "intro/screen_takeover.h"
 #include "intro/screen_types.h"
 
@@ -10,8 +11,6 @@
 #include <span>
 
 namespace fablewick {
-
-struct GammaEntry;
 
 // A second process, the guard, watches the launcher while the intro holds the
 // screen. The launcher keeps what it has taken in a block of memory it shares
@@ -34,8 +33,8 @@ using GuardArea = std::span<std::byte, GuardAreaSize>;
 using ConstGuardArea = std::span<const std::byte, GuardAreaSize>;
 
 // What the launcher holds now: the take-over and the start-up ramp of the
-// gamma module's first window (the only one the intro fades), if any.
-GuardRecord RecordOf(const ScreenTakeover& taken, const GammaEntry* gamma);
+// fade's first window (the only one the intro fades), if any.
+GuardRecord RecordOf(const ScreenTakeover& taken, const GammaFade& gamma);
 
 // Stores the record over the older copy.
 void WriteGuardRecord(GuardArea area, const GuardRecord& record);

@@ -169,12 +169,16 @@ TEST_F(GuardRestoreTest, AScreenAtFullBrightnessKeepsItsRampAndAMissingTaskbarIs
 
 class RecordKeeper : public TakeoverWatcher {
 public:
+  explicit RecordKeeper(const GammaFade& gamma) : gamma_(gamma) {}
   void TakeoverChanged(const ScreenTakeover& taken) noexcept override {
-    WriteGuardRecord(area, RecordOf(taken, FirstGammaEntry()));
+    WriteGuardRecord(area, RecordOf(taken, gamma_));
     ++reports;
   }
   Area area{};
   int reports = 0;
+
+private:
+  const GammaFade& gamma_;
 };
 
 class GuardedIntroTest : public ::testing::Test {
@@ -197,7 +201,7 @@ protected:
     gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
     view.files.insert("Kelvarn Movie.avi");
     vcr.movies["Kelvarn Movie.avi"] = {};
-    intro = std::make_unique<IntroSequence>(vcr, view, desktop, overlay, clock);
+    intro = std::make_unique<IntroSequence>(vcr, view, desktop, overlay, ramps, clock);
     intro->FormCreate();
   }
   void TearDown() override {
@@ -213,11 +217,11 @@ protected:
   }
   const GammaRamp& Shown() { return gamma.displays[FakeGammaDisplay::Desktop]; }
 
-  RecordKeeper keeper;
-  int desktopChanges = 0;
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
-  fakes::BoundGammaDisplay boundGamma{gamma};
+  GammaFade ramps{gamma};
+  RecordKeeper keeper{ramps};
+  int desktopChanges = 0;
   FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;
@@ -242,8 +246,10 @@ TEST_F(GuardedIntroTest, AKillWhileAMoviePlaysGivesTheDesktopAndEveryTaskbarBack
 }
 
 TEST_F(GuardedIntroTest, AKillDuringTheFadeOutPutsBackTheStartUpRampOnly) {
-  clock.onSleep = [this](std::uint32_t) {
-    if (clock.sleeps.size() == 8) {
+  int kills = 0;
+  clock.onSleep = [this, &kills](std::uint32_t) {
+    if (clock.sleeps.size() == IntroFade.steps / 2) {
+      ++kills;
       ASSERT_NE(Shown(), startUpRamp);
       EXPECT_TRUE(KillAndGuard());
       EXPECT_EQ(Shown(), startUpRamp);
@@ -252,13 +258,16 @@ TEST_F(GuardedIntroTest, AKillDuringTheFadeOutPutsBackTheStartUpRampOnly) {
     }
   };
   intro->FormShow();
+  EXPECT_EQ(kills, 1);
 }
 
 TEST_F(GuardedIntroTest, AKillDuringTheFadeInAfterCloseBrightensWithoutTouchingTheDesktop) {
   intro->FormShow();
   intro->FormActivate();
-  clock.onSleep = [this](std::uint32_t) {
-    if (clock.sleeps.size() == 21 + 3) {
+  int kills = 0;
+  clock.onSleep = [this, &kills](std::uint32_t) {
+    if (clock.sleeps.size() == IntroFade.steps + 3) {
+      ++kills;
       const auto writes = desktop.workAreaWrites.size();
       EXPECT_TRUE(KillAndGuard());
       EXPECT_EQ(Shown(), startUpRamp);
@@ -266,6 +275,7 @@ TEST_F(GuardedIntroTest, AKillDuringTheFadeInAfterCloseBrightensWithoutTouchingT
     }
   };
   intro->FormClose();
+  EXPECT_EQ(kills, 1);
 }
 
 TEST_F(GuardedIntroTest, AfterANormalCloseOrACrashRestoreAGuardFindsNothingToDo) {

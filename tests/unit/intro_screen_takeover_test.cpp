@@ -32,7 +32,7 @@ protected:
     gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
     view.files.insert("Kelvarn Movie.avi");
     vcr.movies["Kelvarn Movie.avi"] = {};
-    intro = std::make_unique<IntroSequence>(vcr, view, desktop, overlay, clock);
+    intro = std::make_unique<IntroSequence>(vcr, view, desktop, overlay, ramps, clock);
     intro->FormCreate();
   }
 
@@ -45,7 +45,7 @@ protected:
 
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
-  fakes::BoundGammaDisplay boundGamma{gamma};
+  GammaFade ramps{gamma};
   fakes::FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;
@@ -84,7 +84,7 @@ TEST_F(ScreenTakeoverTest, ACrashDuringTheFadeOutRestoresOnlyTheBrightness) {
 TEST_F(ScreenTakeoverTest, ACrashDuringTheFadeInAfterCloseRestoresOnlyTheBrightness) {
   intro->FormShow();
   intro->FormActivate();
-  CrashOnSleep(21 + 3);
+  CrashOnSleep(IntroFade.steps + 3);
   EXPECT_THROW(intro->FormClose(), Crash);
   const auto writes = desktop.workAreaWrites.size();
   ASSERT_NE(Shown(), startUpRamp);

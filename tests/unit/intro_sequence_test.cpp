@@ -9,6 +9,7 @@
 #include "fakes/fake_gamma_display.h"
 #include "fakes/fake_intro_view.h"
 #include "fakes/fake_movie_player.h"
+#include "fakes/fade_levels.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ protected:
   // The constructor saves the start-up ramp, so the display is set up first.
   IntroSequence& Make(bool withGamma = true) {
     if (withGamma) gamma.Install(FakeGammaDisplay::Desktop, startUpRamp);
-    intro.emplace(vcr, view, desktop, overlay, clock);
+    intro.emplace(vcr, view, desktop, overlay, ramps, clock);
     intro->FormCreate();
     return *intro;
   }
@@ -74,9 +75,9 @@ protected:
 
   static Log FadeSteps(bool out) {
     Log steps;
-    for (int i = 0; i <= 20; ++i) {
-      steps.push_back("sleep 20");
-      steps.push_back("gamma " + std::to_string(out ? 100 - 5 * i : 5 * i));
+    for (int level : out ? fakes::FadeOutLevels : fakes::FadeInLevels) {
+      steps.push_back("sleep " + std::to_string(fakes::FadeStepMs));
+      steps.push_back("gamma " + std::to_string(level));
     }
     return steps;
   }
@@ -84,7 +85,7 @@ protected:
   Log log;
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
-  fakes::BoundGammaDisplay boundGamma{gamma};
+  GammaFade ramps{gamma};
   FakeDesktop desktop;
   fakes::FakeMoviePlayer vcr;
   fakes::FakeIntroView view;
@@ -155,7 +156,7 @@ TEST_F(IntroSequenceTest, WithTwoMonitorsTheOverlayCarriesTheWholeFadeAndTheRamp
   intro->FormClick();
   RunCloseStep();
   EXPECT_TRUE(gamma.writes.empty());
-  EXPECT_EQ(clock.sleeps.size(), 2u * 21u);
+  EXPECT_EQ(clock.sleeps.size(), 2 * fakes::FadeOutLevels.size());
   EXPECT_EQ(Only({"overlay 255", "overlay down", "overlay 127"}),
             (Log{"overlay 127", "overlay 255", "overlay down", "overlay 255", "overlay 255", "overlay 127",
                  "overlay down"}));
@@ -227,7 +228,7 @@ TEST_F(IntroSequenceTest, WithoutAGammaRampTheOverlayFadesAndEveryOtherStepStill
   RunCloseStep();
 
   EXPECT_TRUE(gamma.writes.empty());
-  EXPECT_EQ(clock.sleeps.size(), 2u * 21u);
+  EXPECT_EQ(clock.sleeps.size(), 2 * fakes::FadeOutLevels.size());
   EXPECT_EQ(Only({"overlay 255", "overlay down", "set work area", "taskbar", "close window", "show main form"}),
             (Log{"overlay 255", "set work area 0,0,1024,768", "taskbar bottom", "taskbar hide", "overlay down",
                  "close window", "overlay 255", "set work area 0,0,1024,738", "taskbar topmost", "taskbar show",
@@ -263,7 +264,7 @@ TEST_F(IntroSequenceTest, ARampRefusedFromTheStartHandsTheWholeFadeToTheOverlay)
   RunCloseStep();
 
   EXPECT_EQ(gamma.writes.size(), 1u) << "only the first, refused, step touches the ramp";
-  EXPECT_EQ(clock.sleeps.size(), 2u * 21u);
+  EXPECT_EQ(clock.sleeps.size(), 2 * fakes::FadeOutLevels.size());
   EXPECT_FALSE(overlay.shown);
   EXPECT_EQ(Only({"play", "taskbar", "close window"}),
             (Log{"taskbar bottom", "taskbar hide", "play Kelvarn Movie.avi", "close window",
@@ -418,15 +419,13 @@ TEST_F(IntroSequenceTest, BothPresentButNeitherPlayableFadesOutClosesAtOnceAndFa
             (Log{"taskbar bottom", "taskbar hide", "post close"}));
 
   RunCloseStep();
-  Log gammaSteps = Only({"gamma"});
-  ASSERT_EQ(gammaSteps.size(), 21u + 1u + 21u);
-  EXPECT_EQ(gammaSteps.front(), "gamma 100");
-  EXPECT_EQ(gammaSteps[20], "gamma 0");
-  EXPECT_EQ(gammaSteps.back(), "gamma 100");
+  Log fades = FadeSteps(true);
+  fades.push_back("gamma 0");
+  for (const auto& step : FadeSteps(false)) fades.push_back(step);
+  EXPECT_EQ(Only({"gamma", "sleep"}), fades);
   EXPECT_EQ(gamma.displays[FakeGammaDisplay::Desktop], startUpRamp);
   EXPECT_EQ(desktop.workArea, (Rect{0, 0, 1024, 738}));
   EXPECT_TRUE(desktop.taskbarVisible);
-  EXPECT_EQ(clock.sleeps, std::vector<std::uint32_t>(42, 20));
 }
 
 // Otherwise the black window would wait for an end notice that never comes.

@@ -68,10 +68,10 @@ protected:
   Log log;
   fakes::FakeClock clock;
   FakeGammaDisplay gamma;
-  fakes::BoundGammaDisplay boundGamma{gamma};
+  GammaFade ramps{gamma};
   fakes::FakeFadeOverlay overlay;
   GammaRamp saved = FakeGammaDisplay::DistinctRamp(3);
-  ScreenFade fade{overlay, clock};
+  ScreenFade fade{overlay, ramps, clock};
 };
 
 TEST_F(ScreenFadeTest, ARampRefusedOnlyAtBlackHandsBlackToTheOverlayAndTheFadeInRetracesIt) {
@@ -90,16 +90,14 @@ TEST_F(ScreenFadeTest, ADisplayWithAFloorFadesOnTheRampToItAndOnTheOverlayBelow)
   RefuseBelow(50);
   Showing();
   const Log out(log.begin(), log.begin() + 14);
-  EXPECT_EQ(out, Join({Gamma(100, 45, -5), {"overlay " + std::to_string(OverlayOpacity(45)), "gamma 100"}}));
+  EXPECT_EQ(out, Join({Gamma(100, 45, -5), {"overlay 140", "gamma 100"}}));
   // In: the overlay up to the level where it took over, the ramp above.
   const auto closing = std::find(log.begin(), log.end(), "-- closing") - log.begin();
-  Log in(log.begin() + closing + 1, log.end());
-  Log expected{"overlay 255"};
-  for (int level = 0; level <= 45; level += 5) expected.push_back("overlay " + std::to_string(OverlayOpacity(level)));
-  expected.push_back("gamma 50");
-  expected.push_back("overlay down");
-  for (const auto& step : Gamma(55, 100, 5)) expected.push_back(step);
-  EXPECT_EQ(in, expected);
+  const Log in(log.begin() + closing + 1, log.end());
+  EXPECT_EQ(in, Join({{"overlay 255", "overlay 255", "overlay 242", "overlay 229", "overlay 216", "overlay 204",
+                       "overlay 191", "overlay 178", "overlay 165", "overlay 153", "overlay 140", "gamma 50",
+                       "overlay down"},
+                      Gamma(55, 100, 5)}));
   EXPECT_EQ(Shown(), saved);
 }
 
@@ -113,7 +111,7 @@ TEST_F(ScreenFadeTest, ARampThatReadsBackDifferentCountsAsRefused) {
   EXPECT_FALSE(CurrentTakeover().dimmed) << "the guard would rewrite a ramp nobody changed";
 }
 
-TEST_F(ScreenFadeTest, AnOverlayThatCannotBeMadeLeavesTheLastLevelTheDisplayTookAsBefore) {
+TEST_F(ScreenFadeTest, AnOverlayThatCannotBeMadeLeavesTheLastLevelTheDisplayTookAndIsTriedAgainNextShowing) {
   RefuseBlack();
   overlay.makeable = false;
   fade.BeginShowing();
@@ -123,6 +121,18 @@ TEST_F(ScreenFadeTest, AnOverlayThatCannotBeMadeLeavesTheLastLevelTheDisplayTook
   fade.SetLevel(100);
   EXPECT_EQ(Shown(), saved);
   EXPECT_FALSE(CurrentTakeover().dimmed);
+
+  overlay.makeable = true;
+  fade.BeginShowing();
+  fade.SetLevel(0);
+  EXPECT_EQ(overlay.opacity, 255) << "the black the display refuses";
+  fade.SetLevel(100);
+  for (const bool makeable : {false, true}) {
+    overlay.makeable = makeable;
+    fade.BeginShowing(/*rampAllowed=*/false);
+    fade.Fade(FadeDirection::Out);
+  }
+  EXPECT_EQ(overlay.opacity, 255) << "a showing with the overlay alone";
 }
 
 TEST_F(ScreenFadeTest, EachShowingGivesBackTheRampInForceJustBeforeItsFade) {

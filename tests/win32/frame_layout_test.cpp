@@ -1,5 +1,6 @@
 #include "app/app_error.h"
 #include "app/win32/application.h"
+#include "intro/win32/gdi_gamma_display.h"
 #include "intro/win32/tfrmsplashmovie.h"
 #include "launcher/win32/tfrmmain.h"
 
@@ -49,7 +50,9 @@ TEST(StoredLayouts, BuildTheLauncherWindowWithItsFrameOwnerAndPicture) {
 }
 
 TEST(StoredLayouts, BuildTheIntroWindowBorderlessWithItsPanelAndHiddenPlayer) {
-  TfrmSplashMovie form(App());
+  GdiGammaDisplay display;
+  GammaFade gamma(display);
+  TfrmSplashMovie form(App(), gamma);
   LONG style = static_cast<LONG>(GetWindowLongPtrA(form.Handle(), GWL_STYLE));
   EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER));
   EXPECT_EQ(form.Color(), 0u);

@@ -2,8 +2,6 @@
 
 #include "intro/gamma_fade.h"
 
-#include "../unit/fakes/fake_gamma_display.h"
-
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,7 +15,7 @@ namespace {
 class GdiGammaDisplayTest : public ::testing::Test {
 protected:
   GdiGammaDisplay display;
-  fakes::BoundGammaDisplay bound{display};
+  GammaFade gamma{display};
 };
 
 // The harness names its X server: Xorg on the dummy card has a ramp, Xvfb
@@ -39,10 +37,10 @@ TEST_F(GdiGammaDisplayTest, RegistersTheDesktopOnlyWhenItsRampCanBeRead) {
   } else if (HarnessServer() == "Xvfb") {
     EXPECT_FALSE(readable);
   }
-  EXPECT_EQ(GammaAvailable(), readable ? 1 : 0);
-  EXPECT_EQ(FindGammaEntry(desktop) != nullptr, readable);
+  EXPECT_EQ(gamma.GammaAvailable(), readable ? 1 : 0);
+  EXPECT_EQ(gamma.FindGammaEntry(desktop) != nullptr, readable);
   // Every later call reads the ramp again, with the same outcome.
-  for (int i = 0; i < 50; ++i) ASSERT_EQ(GammaAvailable(), readable ? 1 : 0);
+  for (int i = 0; i < 50; ++i) ASSERT_EQ(gamma.GammaAvailable(), readable ? 1 : 0);
 }
 
 TEST_F(GdiGammaDisplayTest, WithARampLevelsDarkenBlackIsRefusedAndFullPutsTheSavedRampBackExactly) {
@@ -63,20 +61,20 @@ TEST_F(GdiGammaDisplayTest, WithARampLevelsDarkenBlackIsRefusedAndFullPutsTheSav
     ~Restore() { display.WriteRamp(display.DesktopWindow(), ramp); }
   } restore{display, original};
 
-  ASSERT_EQ(GammaAvailable(), 1);
-  ASSERT_EQ(SetGammaLevelAll(60), 1);
+  ASSERT_EQ(gamma.GammaAvailable(), 1);
+  ASSERT_EQ(gamma.SetGammaLevelAll(60), 1);
   GammaRamp dimmed{};
   ASSERT_TRUE(display.ReadRamp(display.DesktopWindow(), dimmed));
   for (std::size_t i = 0; i < saved.size(); ++i) ASSERT_LE(dimmed[i], saved[i]) << i;
   EXPECT_LT(dimmed[255], saved[255] * 2 / 3);
 
   // The display refuses an all-black ramp and keeps the one before.
-  EXPECT_EQ(SetGammaLevelAll(0), 0);
+  EXPECT_EQ(gamma.SetGammaLevelAll(0), 0);
   GammaRamp now{};
   ASSERT_TRUE(display.ReadRamp(display.DesktopWindow(), now));
   EXPECT_EQ(now, dimmed);
 
-  ASSERT_EQ(SetGammaLevelAll(100), 1);
+  ASSERT_EQ(gamma.SetGammaLevelAll(100), 1);
   ASSERT_TRUE(display.ReadRamp(display.DesktopWindow(), now));
   EXPECT_EQ(now, saved);
 }

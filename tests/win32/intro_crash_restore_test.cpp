@@ -94,8 +94,10 @@ public:
 
 [[noreturn]] void TakeOverThenCrash(const std::string& mode) {
   SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+  static GdiGammaDisplay gammaDisplay;
+  static GammaFade gamma(gammaDisplay);
   // Guarded like the program itself, so the test sees the guard stand down.
-  TakeScreenGuardRole();
+  TakeScreenGuardRole(gamma);
   SetUnhandledExceptionFilter(&ReportAfterCrash);
   std::set_terminate(&ReportAfterTerminate);
   InstallScreenRestoreOnCrash();
@@ -110,13 +112,11 @@ public:
 
   Report("before");
   static Win32Desktop desktop;
-  static GdiGammaDisplay gamma;
   static SystemClock clock;
   static MciPlayer player;
   static NoMoviesView view;
   static LayeredOverlay overlay;
-  SetGammaDisplay(&gamma);
-  static IntroSequence intro(player, view, desktop, overlay, clock);
+  static IntroSequence intro(player, view, desktop, overlay, gamma, clock);
   intro.FormCreate();
   intro.FormShow();
   Report("during");
@@ -135,7 +135,9 @@ public:
 // A guard the child starts is this same program once more.
 const bool guardRan = [] {
   if (GetEnvironmentVariableA(GuardHandlesVariable, nullptr, 0) == 0) return false;
-  TakeScreenGuardRole();
+  GdiGammaDisplay display;
+  GammaFade unused(display);
+  TakeScreenGuardRole(unused);
   ExitProcess(0);
 }();
 

@@ -1,4 +1,5 @@
 #include "intro/screen_takeover.h"
+#include "intro/win32/gdi_gamma_display.h"
 #include "intro/win32/screen_guard_role.h"
 #include "intro/win32/screen_guard_starter.h"
 #include "intro/win32/win32_desktop.h"
@@ -28,7 +29,9 @@ constexpr char HolderVariable[] = "FABLEWICK_GUARD_TEST_HOLDER";
 // has been started: killed earlier, a launcher could leave its guard
 // suspended half-way through creation.
 [[noreturn]] void TakeOverAndHold(const char* readyEvent) {
-  TakeScreenGuardRole();
+  static GdiGammaDisplay gammaDisplay;
+  static GammaFade gamma(gammaDisplay);
+  TakeScreenGuardRole(gamma);
   for (int i = 0; i < 60 && FindWindowA("Shell_TrayWnd", nullptr) == nullptr; ++i) Sleep(50);
   static Win32Desktop desktop;
   CurrentTakeover().desktop = &desktop;

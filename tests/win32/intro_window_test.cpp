@@ -2,6 +2,7 @@
 
 #include "app/win32/application.h"
 #include "app/win32/dpi.h"
+#include "intro/win32/gdi_gamma_display.h"
 #include "intro_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -119,7 +120,9 @@ protected:
   TestTaskbar taskbar;
   RECT userArea{};
   TStandIn launcher;
-  TfrmSplashMovie intro{App()};
+  GdiGammaDisplay display;
+  GammaFade gamma{display};
+  TfrmSplashMovie intro{App(), gamma};
 };
 
 TEST_F(IntroWindow, CoversTheScreenAndPlaysBothMoviesAtTheirSizeForTheDpiCentredThenCloses) {

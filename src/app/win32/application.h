@@ -14,6 +14,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace fablewick::win32 {
@@ -40,12 +41,12 @@ public:
 
   // Allocates a T, sets `reference` to it before T's constructor runs (code
   // running during construction can reach the form through it), constructs
-  // it with this host (the layout is built in Form's constructor, then T's
-  // own assignments), runs its OnCreate inside the error guard, and makes
-  // the first form created the main form. If construction throws,
+  // it with this host and `args` (the layout is built in Form's constructor,
+  // then T's own assignments), runs its OnCreate inside the error guard, and
+  // makes the first form created the main form. If construction throws,
   // `reference` is set back to null and the error goes on to the caller.
-  template <class T>
-  void CreateForm(T*& reference);
+  template <class T, class... Args>
+  void CreateForm(T*& reference, Args&&... args);
 
   // Shows the main form as the shell asked, then runs the message loop
   // until the quit message is taken.
@@ -103,13 +104,13 @@ private:
 // point reaches it; everything else is handed its host.
 Application& App();
 
-template <class T>
-void Application::CreateForm(T*& reference) {
+template <class T, class... Args>
+void Application::CreateForm(T*& reference, Args&&... args) {
   void* memory = ::operator new(sizeof(T));
   reference = static_cast<T*>(memory);
   T* form = nullptr;
   try {
-    form = new (memory) T(*this);
+    form = new (memory) T(*this, std::forward<Args>(args)...);
   } catch (...) {
     reference = nullptr;
     ::operator delete(memory);

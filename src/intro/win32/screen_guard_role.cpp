@@ -91,11 +91,11 @@ void StandGuard(const char* value) {
 
 } // namespace
 
-bool TakeScreenGuardRole() {
+bool TakeScreenGuardRole(const GammaFade& gamma) {
   char value[80] = {};
   const DWORD length = GetEnvironmentVariableA(GuardHandlesVariable, value, sizeof value);
   if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
-    static ScreenGuardStarter starter;
+    static ScreenGuardStarter starter(gamma);
     SetTakeoverWatcher(&starter);
     return false;
   }

@@ -1,6 +1,5 @@
 #include "intro/win32/screen_guard_starter.h"
 
-#include "intro/gamma_fade.h"
 #include "intro/screen_guard.h"
 
 #include <cstdint>
@@ -176,7 +175,7 @@ bool StartGuardAs(GuardStart how, HANDLE (&handles)[3]) {
 void ScreenGuardStarter::TakeoverChanged(const ScreenTakeover& taken) noexcept {
   if (!InForce(taken)) {
     if (view_) {
-      WriteGuardRecord(AreaOf(view_.get()), RecordOf(taken, FirstGammaEntry()));
+      WriteGuardRecord(AreaOf(view_.get()), RecordOf(taken, gamma_));
       SetEvent(givenBack_.get());
     }
     Forget();
@@ -189,7 +188,7 @@ void ScreenGuardStarter::TakeoverChanged(const ScreenTakeover& taken) noexcept {
     return;
   }
   // Written before the guard exists, so that it never finds an empty record.
-  WriteGuardRecord(AreaOf(view_.get()), RecordOf(taken, FirstGammaEntry()));
+  WriteGuardRecord(AreaOf(view_.get()), RecordOf(taken, gamma_));
   if (!guarded_ && !StartGuard()) {
     Forget();
     failed_ = true;

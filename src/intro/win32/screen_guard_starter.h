@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/win32/scoped_win.h"
+#include "intro/gamma_fade.h"
 #include "intro/screen_takeover.h"
 
 namespace fablewick::win32 {
@@ -17,6 +18,8 @@ inline constexpr char GuardHandlesVariable[] = "FABLEWICK_SCREEN_GUARD";
 // the protection.
 class ScreenGuardStarter : public TakeoverWatcher {
 public:
+  // `gamma` holds the ramp the guard would put back.
+  explicit ScreenGuardStarter(const GammaFade& gamma) : gamma_(gamma) {}
   void TakeoverChanged(const ScreenTakeover& taken) noexcept override;
 
 private:
@@ -24,6 +27,7 @@ private:
   bool StartGuard() noexcept;
   void Forget() noexcept;
 
+  const GammaFade& gamma_;
   UniqueKernelHandle record_;
   UniqueView view_;
   UniqueKernelHandle givenBack_;

@@ -4,9 +4,7 @@
 #include "app/win32/dpi.h"
 #include "app/win32/lazy_library.h"
 #include "app/win32/plain_file.h"
-#include "intro/gamma_fade.h"
 #include "intro/win32/crash_restore.h"
-#include "intro/win32/gdi_gamma_display.h"
 #include "intro/win32/video_decoder.h"
 
 #include <windows.h>
@@ -14,12 +12,6 @@
 namespace fablewick::win32 {
 
 namespace {
-
-// The gamma module is process-wide, so its display outlives any window.
-GammaDisplay& DesktopGamma() {
-  static GdiGammaDisplay display;
-  return display;
-}
 
 // Posted once a paint has been handled, so the sequence hears of it after
 // the frame is drawn rather than before.
@@ -36,7 +28,7 @@ void WaitForComposition() {
 
 } // namespace
 
-TfrmSplashMovie::TfrmSplashMovie(FormHost& host)
+TfrmSplashMovie::TfrmSplashMovie(FormHost& host, GammaFade& gamma)
     : Form(host, {.name = "TfrmSplashMovie",
             .layoutResource = "TFRMSPLASHMOVIE",
             .layoutText = {},
@@ -56,10 +48,9 @@ TfrmSplashMovie::TfrmSplashMovie(FormHost& host)
                            }}}}),
       VCR(Find<VcrPlayer>("VCR")),
       TV(Find<Panel>("TV")) {
-  SetGammaDisplay(&DesktopGamma());
   InstallScreenRestoreOnCrash();
   FABLEWICK_STARTUP_MARK("crash guard");
-  sequence_ = std::make_unique<IntroSequence>(*VCR, view_, desktop_, overlay_, clock_);
+  sequence_ = std::make_unique<IntroSequence>(*VCR, view_, desktop_, overlay_, gamma, clock_);
   FABLEWICK_STARTUP_MARK("intro sequence");
 }
 

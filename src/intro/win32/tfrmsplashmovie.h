@@ -2,6 +2,7 @@
 
 #include "app/win32/form.h"
 #include "app/win32/system_clock.h"
+#include "intro/gamma_fade.h"
 #include "intro/intro_sequence.h"
 #include "intro/intro_view.h"
 #include "intro/win32/layered_overlay.h"
@@ -19,7 +20,8 @@ namespace fablewick::win32 {
 // them out on the window, its panel and the player.
 class TfrmSplashMovie : public Form {
 public:
-  explicit TfrmSplashMovie(FormHost& host);
+  // `gamma` is the fade the intro darkens the screen through.
+  TfrmSplashMovie(FormHost& host, GammaFade& gamma);
   ~TfrmSplashMovie() override;
 
   VcrPlayer* VCR;

@@ -2,6 +2,8 @@
 #include "app/win32/application.h"
 #include "app/win32/dll_search_path.h"
 #include "app/win32/session_instances.h"
+#include "intro/gamma_fade.h"
+#include "intro/win32/gdi_gamma_display.h"
 #include "intro/win32/screen_guard_role.h"
 #include "intro/win32/tfrmsplashmovie.h"
 #include "launcher/win32/tfrmmain.h"
@@ -12,7 +14,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace fablewick::win32;
   LoadDllsOnlyFromSystemAndProgramFolder();
   FABLEWICK_STARTUP_MARK("entry");
-  if (TakeScreenGuardRole()) return 0;
+  // Static, so that it outlives whatever may still give the screen back
+  // while the process ends.
+  static GdiGammaDisplay gammaDisplay;
+  static fablewick::GammaFade gamma(gammaDisplay);
+  if (TakeScreenGuardRole(gamma)) return 0;
   SessionInstances instances;
   if (instances.HandOverToRunning()) return 0;
   FABLEWICK_STARTUP_MARK("instance check");
@@ -25,7 +31,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     FABLEWICK_STARTUP_MARK("application window");
     App().CreateForm(frmmain);
     FABLEWICK_STARTUP_MARK("launcher created");
-    frmmain->SetIntroWindowMaker([](TfrmSplashMovie*& frmSplashMovie) { App().CreateForm(frmSplashMovie); });
+    frmmain->SetIntroWindowMaker(
+        [](TfrmSplashMovie*& frmSplashMovie) { App().CreateForm(frmSplashMovie, gamma); });
     App().AfterFirstScreen([frmmain] {
       frmmain->LoadCaptionPictures();
       FABLEWICK_STARTUP_MARK("caption pictures loaded");

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "intro/gamma_display.h"
-#include "intro/gamma_fade.h"
 
 #include <functional>
 #include <map>
@@ -79,22 +78,6 @@ public:
   std::vector<Write> writes;
   int reads = 0;
   std::vector<std::string>* log = nullptr;
-};
-
-// Binds a display to the process-wide gamma list for one test, which starts
-// and ends with the list empty so no saved ramp leaks between tests.
-class BoundGammaDisplay {
-public:
-  explicit BoundGammaDisplay(GammaDisplay& display) {
-    FreeGammaList();
-    SetGammaDisplay(&display);
-  }
-  ~BoundGammaDisplay() {
-    FreeGammaList();
-    SetGammaDisplay(nullptr);
-  }
-  BoundGammaDisplay(const BoundGammaDisplay&) = delete;
-  BoundGammaDisplay& operator=(const BoundGammaDisplay&) = delete;
 };
 
 } // namespace fablewick::fakes

@@ -4,16 +4,7 @@
 
 namespace fablewick {
 
-namespace {
-
-GammaFade* takeoverGamma = nullptr;
-
-} // namespace
-
-GammaFade::~GammaFade() {
-  if (takeoverGamma == this) takeoverGamma = nullptr;
-  FreeGammaList();
-}
+GammaFade::~GammaFade() { FreeGammaList(); }
 
 GammaEntry* GammaFade::FindGammaEntry(WindowHandle window) {
   for (GammaEntry* entry = list_.get(); entry != nullptr; entry = entry->next.get()) {
@@ -89,12 +80,6 @@ void GammaFade::FreeGammaList() {
   // Unlinked one at a time: letting the head's destructor chain down the
   // list would recurse once per entry.
   while (list_) list_ = std::move(list_->next);
-}
-
-void BindTakeoverGamma(GammaFade& gamma) { takeoverGamma = &gamma; }
-
-int SetGammaLevelAll(std::int16_t level) {
-  return takeoverGamma != nullptr ? takeoverGamma->SetGammaLevelAll(level) : 1;
 }
 
 } // namespace fablewick

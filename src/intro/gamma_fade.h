@@ -53,11 +53,4 @@ private:
   std::unique_ptr<GammaEntry> list_;
 };
 
-// A crash handler has no fade to ask, so the take-over gives full
-// brightness back through the fade bound here: the one the intro dims the
-// screen with, until it is bound to another or destroyed. Returns 1 with
-// none bound.
-void BindTakeoverGamma(GammaFade& gamma);
-int SetGammaLevelAll(std::int16_t level);
-
 } // namespace fablewick

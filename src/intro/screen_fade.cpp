@@ -12,12 +12,14 @@ std::uint8_t OverlayOpacity(int level) {
 
 ScreenFade::ScreenFade(FadeOverlay& overlay, GammaFade& gamma, Clock& clock)
     : overlay_(overlay), gamma_(gamma), clock_(clock) {
-  CurrentTakeover().overlay = &overlay_;
-  BindTakeoverGamma(gamma_);
+  ScreenTakeover& taken = CurrentTakeover();
+  taken.overlay = &overlay_;
+  taken.gamma = &gamma_;
 }
 
 ScreenFade::~ScreenFade() {
   ScreenTakeover& taken = CurrentTakeover();
+  if (taken.gamma == &gamma_) taken.gamma = nullptr;
   if (taken.overlay != &overlay_) return;
   TakeDownOverlay();
   taken.overlay = nullptr;
@@ -37,7 +39,7 @@ void ScreenFade::BeginShowing(bool rampAllowed) {
     return;
   }
   taken.overlay = &overlay_;
-  BindTakeoverGamma(gamma_);
+  taken.gamma = &gamma_;
   // The ramp to give back is the one in force now, which the system (night
   // light, a calibration tool) may have changed since the last showing. A
   // screen still dimmed by an interrupted fade keeps the ramp saved before.

@@ -101,6 +101,7 @@ GuardRecord RecordOf(const ScreenTakeover& taken, const GammaFade& gamma) {
   record.taken.covers = {};
   record.taken.fullScreenWindow = 0;
   record.taken.overlay = nullptr;
+  record.taken.gamma = nullptr;
   record.taken.overlayShown = false;
   if (const GammaEntry* first = gamma.FirstGammaEntry()) {
     record.gammaWindow = first->window;

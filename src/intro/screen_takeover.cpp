@@ -153,7 +153,7 @@ bool RestoreTakenScreen() {
   bool restored = GiveBackDesktop(taken);
   if (taken.dimmed) {
     taken.dimmed = false;
-    SetGammaLevelAll(100);
+    if (taken.gamma != nullptr) taken.gamma->SetGammaLevelAll(100);
     Report(taken);
     restored = true;
   }

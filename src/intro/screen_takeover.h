@@ -2,6 +2,7 @@
 
 #include "intro/desktop.h"
 #include "intro/fade_overlay.h"
+#include "intro/gamma_fade.h"
 #include "intro/screen_types.h"
 
 #include <array>
@@ -26,10 +27,12 @@ struct ScreenTakeover {
   std::array<WindowHandle, MaxTaskbars> hiddenTaskbars{};
   // These die with the process, so no one outside it needs to know of them:
   // the black windows over the other monitors, the window marked
-  // full-screen to the shell, and the fade overlay.
+  // full-screen to the shell, the fade overlay, and the fade that dimmed
+  // the ramp, through which the screen is brightened again.
   std::array<WindowHandle, MaxCovers> covers{};
   WindowHandle fullScreenWindow = 0;
   FadeOverlay* overlay = nullptr;
+  GammaFade* gamma = nullptr;
   bool overlayShown = false;
 };
 

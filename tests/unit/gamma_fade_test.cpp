@@ -158,21 +158,5 @@ TEST_F(GammaFadeTest, FreeingTheListForgetsEveryRampWithoutRestoringAny) {
   EXPECT_EQ(WrittenLast(), GammaRamp{});
 }
 
-TEST_F(GammaFadeTest, ACrashHandlerBrightensThroughTheBoundFadeAndThroughNoneOnceThatIsGone) {
-  const GammaRamp saved = FakeGammaDisplay::DistinctRamp(8);
-  display.Install(Desktop, saved);
-  auto bound = std::make_unique<GammaFade>(display);
-  ASSERT_EQ(bound->GammaAvailable(), 1);
-  ASSERT_EQ(bound->SetGammaLevelAll(0), 1);
-  BindTakeoverGamma(*bound);
-  EXPECT_EQ(SetGammaLevelAll(100), 1);
-  EXPECT_EQ(display.displays[Desktop], saved);
-
-  bound.reset();
-  display.writes.clear();
-  EXPECT_EQ(SetGammaLevelAll(0), 1);
-  EXPECT_TRUE(display.writes.empty());
-}
-
 } // namespace
 } // namespace fablewick

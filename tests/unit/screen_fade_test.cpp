@@ -160,5 +160,29 @@ TEST_F(ScreenFadeTest, AnOverlayLeftUpIsTakenDownWithWhateverElseIsGivenBack) {
   EXPECT_FALSE(RestoreTakenScreen());
 }
 
+// A crash handler has no fade to ask: the take-over brightens the screen
+// through the fade that dimmed it, and through none once that is gone.
+TEST_F(ScreenFadeTest, ARampLeftDimIsGivenBackThroughTheFadeThatDimmedItWhileThatLives) {
+  fade.BeginShowing();
+  fade.SetLevel(30);
+  ASSERT_NE(Shown(), saved);
+  EXPECT_TRUE(RestoreTakenScreen());
+  EXPECT_EQ(Shown(), saved);
+
+  FakeGammaDisplay another;
+  another.Install(FakeGammaDisplay::Desktop, saved);
+  GammaFade itsRamps{another};
+  {
+    ScreenFade itsFade{overlay, itsRamps, clock};
+    itsFade.BeginShowing();
+    itsFade.SetLevel(30);
+  }
+  another.writes.clear();
+  gamma.writes.clear();
+  EXPECT_TRUE(RestoreTakenScreen());
+  EXPECT_TRUE(another.writes.empty());
+  EXPECT_TRUE(gamma.writes.empty());
+}
+
 } // namespace
 } // namespace fablewick

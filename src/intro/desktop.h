@@ -33,6 +33,9 @@ public:
 
   // Every monitor of the desktop, in virtual-screen coordinates.
   virtual std::vector<MonitorArea> GetMonitors() = 0;
+  // Whether any monitor shows advanced colour (HDR); false when the system
+  // cannot tell.
+  virtual bool AnyMonitorInHdr() = 0;
   // A black window of this process over the area, above other programs'
   // windows; zero when it cannot be made.
   virtual WindowHandle CoverMonitor(const Rect& area) = 0;

@@ -38,6 +38,8 @@ MoviePlace PlaceMovie(std::int32_t movieWidth, std::int32_t movieHeight, std::in
 
 bool WorthOpening(DecoderCheck check) { return check != DecoderCheck::Missing; }
 
-bool RampCarriesFade(std::size_t monitors) { return monitors <= 1; }
+bool RampCarriesFade(std::size_t monitors, bool anyMonitorInHdr) {
+  return monitors <= 1 && !anyMonitorInHdr;
+}
 
 } // namespace fablewick

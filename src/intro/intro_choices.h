@@ -39,7 +39,8 @@ bool WorthOpening(DecoderCheck check);
 // Whether the display's gamma ramp may carry the fade. The ramp of the
 // desktop's device is the primary monitor's alone: with more monitors the
 // others would stay lit, then jump at the close, so the overlay, which
-// spans every monitor, carries the whole fade.
-bool RampCarriesFade(std::size_t monitors);
+// spans every monitor, carries the whole fade. A monitor in HDR may take a
+// ramp without error and show none of it, so it gets the overlay too.
+bool RampCarriesFade(std::size_t monitors, bool anyMonitorInHdr);
 
 } // namespace fablewick

@@ -32,7 +32,7 @@ void IntroSequence::FormShow() {
   view_.SetTVColourToForm();
   MovieIndex = 0;
   lightPending_ = false;
-  fade_.BeginShowing(RampCarriesFade(desktop_.GetMonitors().size()));
+  fade_.BeginShowing(RampCarriesFade(desktop_.GetMonitors().size(), desktop_.AnyMonitorInHdr()));
   fade_.Fade(FadeDirection::Out);
   TakeOverDesktop(view_.Window());
   if (!PlayNextMovie()) view_.PostClose();
@@ -57,8 +57,8 @@ void IntroSequence::LightOncePresented() {
 void IntroSequence::DisplayChanged() {
   RetakeMonitors();
   // A monitor plugged in during the movie would stay lit through the close
-  // on the primary monitor's ramp.
-  if (!RampCarriesFade(desktop_.GetMonitors().size())) fade_.LeaveTheRamp();
+  // on the primary monitor's ramp; one switched to HDR might show none of it.
+  if (!RampCarriesFade(desktop_.GetMonitors().size(), desktop_.AnyMonitorInHdr())) fade_.LeaveTheRamp();
 }
 
 void IntroSequence::FormClose() {

@@ -41,9 +41,10 @@ TEST(IntroChoices, OnlyAMissingDecoderSkipsAMovieAndOnlyOneMonitorFadesOnTheRamp
   EXPECT_TRUE(WorthOpening(DecoderCheck::Found));
   EXPECT_TRUE(WorthOpening(DecoderCheck::NoneNeeded));
   EXPECT_TRUE(WorthOpening(DecoderCheck::Unreadable));
-  EXPECT_TRUE(RampCarriesFade(1));
-  EXPECT_TRUE(RampCarriesFade(0));
-  EXPECT_FALSE(RampCarriesFade(2));
+  EXPECT_TRUE(RampCarriesFade(1, false));
+  EXPECT_TRUE(RampCarriesFade(0, false));
+  EXPECT_FALSE(RampCarriesFade(2, false));
+  EXPECT_FALSE(RampCarriesFade(1, true));
 }
 
 } // namespace

@@ -162,6 +162,19 @@ TEST_F(IntroSequenceTest, WithTwoMonitorsTheOverlayCarriesTheWholeFadeAndTheRamp
                  "overlay down"}));
 }
 
+TEST_F(IntroSequenceTest, WithHdrOnItsOnlyMonitorTheOverlayCarriesTheWholeFade) {
+  overlay.log = &log;
+  desktop.hdr = true;
+  Present(First);
+  Make().FormShow();
+  intro->FormActivate();
+  intro->FormClose();
+  EXPECT_TRUE(gamma.writes.empty());
+  EXPECT_EQ(clock.sleeps.size(), 2 * fakes::FadeOutLevels.size());
+  EXPECT_EQ(Only({"overlay 255", "overlay down"}),
+            (Log{"overlay 255", "overlay down", "overlay 255", "overlay 255", "overlay down"}));
+}
+
 TEST_F(IntroSequenceTest, AMonitorPluggedInDuringTheMovieFadesWithTheOthersAtTheClose) {
   overlay.log = &log;
   Present(First);

@@ -54,5 +54,11 @@ TEST(Win32Desktop, TheTaskbarIsFoundSentToTheBackHiddenAndBroughtBackOnTop) {
   EXPECT_EQ(GetActiveWindow(), activeBefore);
 }
 
+TEST(Win32Desktop, NoMonitorOfTheVirtualDisplayIsInHdr) {
+  Win32Desktop desktop;
+  ASSERT_FALSE(desktop.GetMonitors().empty());
+  EXPECT_FALSE(desktop.AnyMonitorInHdr());
+}
+
 } // namespace
 } // namespace fablewick::win32

@@ -69,6 +69,38 @@ std::vector<MonitorArea> Win32Desktop::GetMonitors() {
   return monitors;
 }
 
+// Asked of each active display path. Windows before 10 and Wine answer the
+// advanced colour question with an error, which leaves the monitor count to
+// decide the fade alone.
+bool Win32Desktop::AnyMonitorInHdr() {
+  std::vector<DISPLAYCONFIG_PATH_INFO> paths;
+  std::vector<DISPLAYCONFIG_MODE_INFO> modes;
+  LONG result = ERROR_INSUFFICIENT_BUFFER;
+  // A monitor can come between sizing the buffers and filling them; a few
+  // tries, never a wait.
+  for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
+    UINT32 pathCount = 0, modeCount = 0;
+    if (GetDisplayConfigBufferSizes(QDC_ONLY_ACTIVE_PATHS, &pathCount, &modeCount) != ERROR_SUCCESS) {
+      return false;
+    }
+    paths.resize(pathCount);
+    modes.resize(modeCount);
+    result = QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths.data(), &modeCount, modes.data(),
+                                nullptr);
+    paths.resize(pathCount);
+  }
+  if (result != ERROR_SUCCESS) return false;
+  for (const DISPLAYCONFIG_PATH_INFO& path : paths) {
+    DISPLAYCONFIG_GET_ADVANCED_COLOR_INFO colour{};
+    colour.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_ADVANCED_COLOR_INFO;
+    colour.header.size = sizeof colour;
+    colour.header.adapterId = path.targetInfo.adapterId;
+    colour.header.id = path.targetInfo.id;
+    if (DisplayConfigGetDeviceInfo(&colour.header) == ERROR_SUCCESS && colour.advancedColorEnabled) return true;
+  }
+  return false;
+}
+
 WindowHandle Win32Desktop::CoverMonitor(const Rect& area) {
   return reinterpret_cast<WindowHandle>(CreateMonitorCover(area));
 }

@@ -5,7 +5,8 @@
 namespace fablewick::win32 {
 
 // The shell's taskbars ("Shell_TrayWnd" and each "Shell_SecondaryTrayWnd"),
-// the SPI work area, the monitors and the black covers over them.
+// the SPI work area, the monitors, their advanced colour state and the black
+// covers over them.
 class Win32Desktop : public Desktop {
 public:
   std::vector<WindowHandle> FindTaskbars() override;
@@ -15,6 +16,7 @@ public:
   void ShowTaskbar(WindowHandle taskbar, bool visible) override;
   ScreenSize GetScreenSize() override;
   std::vector<MonitorArea> GetMonitors() override;
+  bool AnyMonitorInHdr() override;
   WindowHandle CoverMonitor(const Rect& area) override;
   void Uncover(WindowHandle cover) override;
   void MarkFullScreen(WindowHandle window, bool fullScreen) override;

@@ -48,6 +48,7 @@ public:
   ScreenSize GetScreenSize() override { return screen; }
 
   std::vector<MonitorArea> GetMonitors() override { return monitors; }
+  bool AnyMonitorInHdr() override { return hdr; }
   WindowHandle CoverMonitor(const Rect& area) override {
     Note("cover " + Describe(area));
     if (!coverable) return 0;
@@ -78,6 +79,7 @@ public:
   ScreenSize screen{1024, 768};
   std::vector<Rect> workAreaWrites;
   std::vector<MonitorArea> monitors{{Rect{0, 0, 1024, 768}, true}};
+  bool hdr = false;
   bool coverable = true;
   std::map<WindowHandle, Rect> covers;
   WindowHandle fullScreenWindow = 0;

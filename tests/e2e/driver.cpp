@@ -383,6 +383,13 @@ std::vector<TopWindow> TopLevelWindows(DWORD processId) {
   return search.found;
 }
 
+HWND VisibleIntro(const std::vector<TopWindow>& windows) {
+  for (const TopWindow& top : windows) {
+    if (top.visible && top.className == "TfrmSplashMovie") return top.handle;
+  }
+  return nullptr;
+}
+
 std::string Describe(const std::vector<TopWindow>& windows) {
   std::string text = "top-level windows of the process:";
   if (windows.empty()) text += " none";

@@ -150,9 +150,7 @@ TEST(FadeOverlayWithoutARamp, FiveFirstStartsShowNoLitFrameBetweenTheDarkAndTheM
       if (level < 40) dark = true;
       const std::vector<TopWindow> windows = launcher.Windows();
       if (dark && level > 128) litAfterDark += std::to_string(GetTickCount() - start) + " ms; ";
-      for (const TopWindow& top : windows) {
-        if (top.visible && top.className == "TfrmSplashMovie") intro = top.handle;
-      }
+      if (HWND shown = VisibleIntro(windows)) intro = shown;
       if (IntroWindowShows(windows) && !FindOverlay(windows)) {
         if (movieSince == 0) movieSince = GetTickCount();
         if (GetTickCount() - movieSince > 500) break;

@@ -39,12 +39,7 @@ inline std::optional<OverlaySeen> FindOverlay(const std::vector<TopWindow>& wind
 }
 inline std::optional<OverlaySeen> FindOverlay(const LauncherProcess& launcher) { return FindOverlay(launcher.Windows()); }
 
-inline bool IntroWindowShows(const std::vector<TopWindow>& windows) {
-  for (const TopWindow& top : windows) {
-    if (top.visible && top.className == "TfrmSplashMovie") return true;
-  }
-  return false;
-}
+inline bool IntroWindowShows(const std::vector<TopWindow>& windows) { return VisibleIntro(windows) != nullptr; }
 inline bool IntroWindowShows(const LauncherProcess& launcher) { return IntroWindowShows(launcher.Windows()); }
 
 inline HWND VisibleLauncher(const LauncherProcess& launcher) {

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include "../win32/intro_fixtures.h"
+
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
@@ -294,36 +296,17 @@ std::optional<Value> Read(const char* key, const char* name) {
 // ---------------------------------------------------------------------------
 namespace {
 
-// When the process started, or 0 once it has gone.
-ULONGLONG CreationTime(DWORD processId) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (process == nullptr) return 0;
-  FILETIME created{}, exited{}, kernel{}, user{};
-  const BOOL known = GetProcessTimes(process, &created, &exited, &kernel, &user);
-  CloseHandle(process);
-  return known ? (ULONGLONG(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
-}
-
-} // namespace
-
-namespace {
-
 // The processes `wanted` accepts among those started after `since`. Ids are
 // reused, and a process keeps the id of a parent long gone, so a process
 // started before `since` is some earlier process's child.
 template <class Wanted> std::vector<DWORD> ProcessesStartedAfter(DWORD since, Wanted wanted) {
   std::vector<DWORD> found;
-  const ULONGLONG sinceCreated = CreationTime(since);
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return found;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ProcessID == since || !wanted(entry)) continue;
-    const ULONGLONG created = CreationTime(entry.th32ProcessID);
+  const ULONGLONG sinceCreated = fablewick::testing::CreationTime(since);
+  fablewick::testing::ForEachProcess([&](const PROCESSENTRY32& entry) {
+    if (entry.th32ProcessID == since || !wanted(entry)) return;
+    const ULONGLONG created = fablewick::testing::CreationTime(entry.th32ProcessID);
     if (created != 0 && created >= sinceCreated) found.push_back(entry.th32ProcessID);
-  }
-  CloseHandle(snapshot);
+  });
   return found;
 }
 
@@ -381,6 +364,13 @@ std::vector<TopWindow> TopLevelWindows(DWORD processId) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND VisibleIntro(const std::vector<TopWindow>& windows) {
+  for (const TopWindow& top : windows) {
+    if (top.visible && top.className == "TfrmSplashMovie") return top.handle;
+  }
+  return nullptr;
 }
 
 std::string Describe(const std::vector<TopWindow>& windows) {

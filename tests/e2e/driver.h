@@ -93,6 +93,8 @@ struct TopWindow {
 };
 std::vector<TopWindow> TopLevelWindows(DWORD processId);
 std::string Describe(const std::vector<TopWindow>& windows);
+// The launcher's intro window among them while it shows, or null.
+HWND VisibleIntro(const std::vector<TopWindow>& windows);
 SIZE ClientSize(HWND window);
 // Texts of every child window (static texts, buttons) of a dialog.
 std::vector<std::string> ChildTexts(HWND window);

@@ -59,21 +59,13 @@ std::wstring LongForm(const std::string& path) {
   return length ? found.substr(0, length) : wide;
 }
 
-// The intro window of the process once it is visible, or null.
-HWND VisibleIntro(const LauncherProcess& launcher) {
-  for (const TopWindow& top : launcher.Windows()) {
-    if (top.visible && top.className == "TfrmSplashMovie") return top.handle;
-  }
-  return nullptr;
-}
-
 // Waits until the intro plays a movie: its panel takes the movie's own width
 // (64), which only an opened device reports. The intro window, or null.
 HWND IntroPlaying(const LauncherProcess& launcher) {
   HWND intro = nullptr;
   const bool playing = PumpUntil(
       [&] {
-        intro = VisibleIntro(launcher);
+        intro = VisibleIntro(launcher.Windows());
         HWND panel = intro ? FindWindowExA(intro, nullptr, nullptr, nullptr) : nullptr;
         RECT r{};
         return (panel && IsWindowVisible(panel) && GetWindowRect(panel, &r) && r.right - r.left == 64) ||
@@ -147,12 +139,12 @@ TEST_P(AnyFolderGuard, ALauncherStartedFromTheFolderAndKilledDuringTheIntroGives
   // Pumping: the taskbar may be a window of this thread.
   PumpUntil(
       [&] {
-        return (VisibleIntro(launcher) && !IsWindowVisible(taskbar.get()) &&
+        return (VisibleIntro(launcher.Windows()) && !IsWindowVisible(taskbar.get()) &&
                 LauncherProcesses(launcher.Id()).size() == 1) ||
                !launcher.Running();
       },
       20s);
-  ASSERT_NE(VisibleIntro(launcher), nullptr) << "no intro came up; " << Describe(launcher.Windows());
+  ASSERT_NE(VisibleIntro(launcher.Windows()), nullptr) << "no intro came up; " << Describe(launcher.Windows());
   ASSERT_FALSE(IsWindowVisible(taskbar.get())) << "the intro did not hide the taskbar";
   ASSERT_EQ(LauncherProcesses(launcher.Id()).size(), 1u) << "no guard started from the folder";
 

@@ -131,9 +131,7 @@ TEST(DllSearch, ADllPlantedInTheInstallFolderIsNotLoadedAndTheIntroStillPlays) {
   size_t mostColours = 0;
   const DWORD begin = GetTickCount();
   while (GetTickCount() - begin < 30000 && launcher.Running()) {
-    for (const TopWindow& top : launcher.Windows()) {
-      if (top.className == "TfrmSplashMovie" && top.visible) intro = top.handle;
-    }
+    if (HWND shown = VisibleIntro(launcher.Windows())) intro = shown;
     if (intro != nullptr) {
       if (!IsWindowVisible(intro)) break;
       mostColours = std::max(mostColours, ColoursInTheMiddle());

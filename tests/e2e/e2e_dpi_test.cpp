@@ -175,26 +175,20 @@ TEST_F(Dpi, TheIntroMovieIsScaledByTheDpiCentredAndFillsItsPanel) {
   registry::SetInstallDir(package.Path());
   folder_.emplace("dpi_intro");
   launcher_ = LauncherProcess::Start(*folder_);
-  HWND intro = nullptr, panel = nullptr;
+  HWND panel = nullptr;
   RECT placed{}, wanted{};
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < 20000 && launcher_.Running()) {
-    for (const TopWindow& top : launcher_.Windows()) {
-      if (top.visible && top.className == "TfrmSplashMovie") intro = top.handle;
-    }
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < 20000 && launcher_.Running(); Sleep(50)) {
+    HWND intro = VisibleIntro(launcher_.Windows());
     panel = intro ? FindWindowExA(intro, nullptr, nullptr, nullptr) : nullptr;
-    if (panel && IsWindowVisible(panel)) {
-      GetWindowRect(panel, &placed);
-      MapWindowPoints(HWND_DESKTOP, intro, reinterpret_cast<POINT*>(&placed), 2);
-      RECT client{};
-      GetClientRect(intro, &client);
-      const SIZE movie = expectation_->movie;
-      wanted = RECT{(client.right - movie.cx) / 2, (client.bottom - movie.cy) / 2, 0, 0};
-      wanted.right = wanted.left + movie.cx;
-      wanted.bottom = wanted.top + movie.cy;
-      if (EqualRect(&placed, &wanted)) break;
-    }
-    Sleep(50);
+    if (!panel || !IsWindowVisible(panel)) continue;
+    GetWindowRect(panel, &placed);
+    MapWindowPoints(HWND_DESKTOP, intro, reinterpret_cast<POINT*>(&placed), 2);
+    RECT client{};
+    GetClientRect(intro, &client);
+    const SIZE movie = expectation_->movie;
+    const LONG left = (client.right - movie.cx) / 2, top = (client.bottom - movie.cy) / 2;
+    wanted = RECT{left, top, left + movie.cx, top + movie.cy};
+    if (EqualRect(&placed, &wanted)) break;
   }
   ASSERT_NE(panel, nullptr) << "no intro came up";
   EXPECT_TRUE(EqualRect(&placed, &wanted))

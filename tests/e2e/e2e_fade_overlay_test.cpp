@@ -107,30 +107,6 @@ TEST(FadeOverlayWithoutARamp, DarkensInStepsBeforeTheMovieBrightensAfterAndLeave
   ASSERT_TRUE(launcher.WaitForExit(15000).has_value());
 }
 
-// A white window of this process over the primary monitor: the lit desktop
-// a flash would show.
-class BrightDesktop {
-public:
-  BrightDesktop() {
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = &DefWindowProcA;
-    cls.hInstance = GetModuleHandleA(nullptr);
-    cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    cls.lpszClassName = "FablewickTestBrightDesktop";
-    RegisterClassA(&cls);
-    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, cls.lpszClassName, "", WS_POPUP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                              GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, cls.hInstance, nullptr);
-    ShowWindow(window_, SW_SHOWNA);
-    UpdateWindow(window_);
-  }
-  ~BrightDesktop() { DestroyWindow(window_); }
-  BrightDesktop(const BrightDesktop&) = delete;
-  BrightDesktop& operator=(const BrightDesktop&) = delete;
-
-private:
-  HWND window_ = nullptr;
-};
-
 int MeanLevel(const Image& image) {
   if (image.Empty()) return -1;
   long long sum = 0;
@@ -142,7 +118,9 @@ TEST(FadeOverlayWithoutARamp, FiveFirstStartsShowNoLitFrameBetweenTheDarkAndTheM
   if (!OnScreen("FABLEWICK_X_SERVER", "Xvfb")) {
     GTEST_SKIP() << "needs a display without a gamma ramp: tests/e2e/run_on_screen xvfb";
   }
-  BrightDesktop desktop;
+  // The lit desktop a flash would show.
+  const TestWindow desktop("FablewickTestBrightDesktop",
+                           RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, WHITE_BRUSH);
   // A corner the intro window covers in black, away from the movie.
   const RECT corner{8, 8, 48, 48};
   input::MoveToScreen(1000, 740);
@@ -171,14 +149,8 @@ TEST(FadeOverlayWithoutARamp, FiveFirstStartsShowNoLitFrameBetweenTheDarkAndTheM
       const int level = MeanLevel(CaptureScreen(corner));
       if (level < 40) dark = true;
       const std::vector<TopWindow> windows = launcher.Windows();
-      if (dark && level > 128) {
-        const std::optional<OverlaySeen> overlay = FindOverlay(windows);
-        litAfterDark += std::to_string(GetTickCount() - start) + " ms: " + std::to_string(level) + " overlay " +
-                        std::to_string(overlay ? overlay->alpha : -1) + (IntroWindowShows(windows) ? " intro" : "") + "; ";
-      }
-      for (const TopWindow& top : windows) {
-        if (top.visible && top.className == "TfrmSplashMovie") intro = top.handle;
-      }
+      if (dark && level > 128) litAfterDark += std::to_string(GetTickCount() - start) + " ms; ";
+      if (HWND shown = VisibleIntro(windows)) intro = shown;
       if (IntroWindowShows(windows) && !FindOverlay(windows)) {
         if (movieSince == 0) movieSince = GetTickCount();
         if (GetTickCount() - movieSince > 500) break;

@@ -219,9 +219,7 @@ TEST_F(KeyboardCaptions, KeysWhileTheIntroPlaysDoNothingToTheLauncher) {
 
   HWND intro = nullptr;
   for (int i = 0; i < 200 && intro == nullptr; ++i) {
-    for (const TopWindow& top : launcher_.Windows()) {
-      if (top.className == "TfrmSplashMovie" && top.visible) intro = top.handle;
-    }
+    intro = VisibleIntro(launcher_.Windows());
     Sleep(50);
   }
   ASSERT_NE(nullptr, intro) << Describe(launcher_.Windows());

@@ -9,25 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace fablewick::e2e {
 
-// The shared captions, with the names these scenarios use.
-struct Caption : seen::Caption {
-  int Hover() const { return hoverBitmap; }
-  int Overlay() const { return overlayBitmap; }
-  int Index() const;
-};
-template <std::size_t... I>
-constexpr std::array<Caption, sizeof...(I)> CaptionsOf(std::index_sequence<I...>) {
-  return {Caption{seen::kCaptions[I]}...};
-}
-inline constexpr auto kCaptions = CaptionsOf(std::make_index_sequence<seen::kCaptionCount>());
-inline int Caption::Index() const { return static_cast<int>(this - kCaptions.data()); }
+using seen::Caption;
+using seen::kCaptions;
 
 inline constexpr const Caption& kQuit = kCaptions[4];
 inline constexpr POINT kOffCaptions = {120, 200};
@@ -62,9 +50,9 @@ protected:
   // Moves onto a caption, presses and waits until it shows pressed.
   bool PressOn(HWND window, const Caption& caption, input::Button button = input::Button::Left) {
     if (!input::MoveTo(window, caption.CentreX(), caption.CentreY())) return false;
-    if (!WaitUntilShows(window, caption.Hover())) return false;
+    if (!WaitUntilShows(window, caption.hoverBitmap)) return false;
     input::Press(button);
-    return WaitUntilShows(window, caption.Overlay(), caption.left, caption.top);
+    return WaitUntilShows(window, caption.overlayBitmap, caption.left, caption.top);
   }
 
   // Releases a press that captured the pointer, before the pointer moves on.

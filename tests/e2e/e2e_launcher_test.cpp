@@ -36,12 +36,12 @@ TEST_F(Launcher, PointingAtEachCaptionLightsItWithAClickAndLeavingItDarkensItSil
   ASSERT_NE(nullptr, window);
 
   for (const Caption& caption : kCaptions) {
-    SCOPED_TRACE(caption.Index());
+    SCOPED_TRACE(caption.name);
     SoundcardRecording onto = SoundcardRecording::Mark();
     ASSERT_TRUE(input::MoveTo(window, caption.CentreX(), caption.CentreY()));
-    EXPECT_TRUE(WaitUntilShows(window, caption.Hover()));
+    EXPECT_TRUE(WaitUntilShows(window, caption.hoverBitmap));
     ASSERT_TRUE(onto.WaitFor(500));
-    EXPECT_FALSE(onto.Read().Silent()) << "no click on moving onto caption " << caption.Index();
+    EXPECT_FALSE(onto.Read().Silent()) << "no click on moving onto " << caption.name;
 
     SoundcardRecording off = SoundcardRecording::Mark();
     ASSERT_TRUE(input::MoveTo(window, kOffCaptions.x, kOffCaptions.y));
@@ -61,18 +61,18 @@ TEST_F(Launcher, ReleasingAwayFromThePressedCaptionStartsNothingAndKeepsTheLaunc
   // Dragged onto another caption: the pressed one stays lit, not pressed.
   ASSERT_TRUE(PressOn(window, kCaptions[2]));
   ASSERT_TRUE(input::MoveTo(window, kCaptions[3].CentreX(), kCaptions[3].CentreY()));
-  EXPECT_TRUE(WaitUntilShows(window, kCaptions[2].Hover()));
+  EXPECT_TRUE(WaitUntilShows(window, kCaptions[2].hoverBitmap));
   ReleaseBeforeMovingOn();
 
   // Dragged onto the background before the release.
   ASSERT_TRUE(PressOn(window, kCaptions[0]));
   ASSERT_TRUE(input::MoveTo(window, kOffCaptions.x, kOffCaptions.y));
-  EXPECT_TRUE(WaitUntilShows(window, kCaptions[0].Hover()));
+  EXPECT_TRUE(WaitUntilShows(window, kCaptions[0].hoverBitmap));
   ReleaseBeforeMovingOn();
 
   // The next move with the button up lights what lies under the pointer.
   ASSERT_TRUE(input::MoveTo(window, kCaptions[1].CentreX(), kCaptions[1].CentreY()));
-  EXPECT_TRUE(WaitUntilShows(window, kCaptions[1].Hover()));
+  EXPECT_TRUE(WaitUntilShows(window, kCaptions[1].hoverBitmap));
   Sleep(2000); // longer than a launch's grace period
   EXPECT_TRUE(launcher_.Running());
   EXPECT_TRUE(folder.GameStarts().empty());
@@ -91,7 +91,7 @@ TEST_F(Launcher, ReleasingOnThePressedCaptionStartsExactlyThatGameThenEndsAfterT
     input::Release();
 
     std::vector<ScenarioFolder::GameStart> starts = ExpectLaunchedAndClosed(folder);
-    ASSERT_EQ(static_cast<size_t>(caption.Index() + 1), starts.size());
+    ASSERT_EQ(static_cast<size_t>(&caption - kCaptions + 1), starts.size());
     EXPECT_EQ(caption.game, starts.back().fileName);
     EXPECT_EQ(folder.Path(), starts.back().workingDirectory);
     EXPECT_EQ("", starts.back().arguments);
@@ -162,7 +162,7 @@ TEST_F(Launcher, AMissingGameOrADirectoryNamedLikeOneIsReportedAndTheLauncherSta
   ASSERT_TRUE(input::MoveTo(window, kOffCaptions.x, kOffCaptions.y));
   EXPECT_TRUE(WaitUntilShows(window, kBasePicture));
   ASSERT_TRUE(input::MoveTo(window, kCaptions[0].CentreX(), kCaptions[0].CentreY()));
-  EXPECT_TRUE(WaitUntilShows(window, kCaptions[0].Hover()));
+  EXPECT_TRUE(WaitUntilShows(window, kCaptions[0].hoverBitmap));
   EXPECT_TRUE(folder.GameStarts().empty());
 }
 
@@ -212,7 +212,7 @@ TEST_F(Launcher, WithoutAnAudioDeviceItSaysSoBeforeItShowsAndThenWorksWithoutSou
   HWND window = launcher_.WaitForLauncher();
   ASSERT_NE(nullptr, window);
   ASSERT_TRUE(input::MoveTo(window, kCaptions[1].CentreX(), kCaptions[1].CentreY()));
-  EXPECT_TRUE(WaitUntilShows(window, kCaptions[1].Hover()));
+  EXPECT_TRUE(WaitUntilShows(window, kCaptions[1].hoverBitmap));
   // The click it cannot play is not reported again.
   Sleep(1000);
   for (const TopWindow& top : launcher_.Windows()) {
@@ -277,7 +277,7 @@ TEST_F(Launcher, ABitmapThatCannotBeLoadedIsReportedBeforeTheLauncherWhichStillC
   EXPECT_FALSE(client.cx == 560 && client.cy == 420);
   ASSERT_TRUE(BringToFront(window));
   ASSERT_TRUE(input::MoveTo(window, kCaptions[0].CentreX(), kCaptions[0].CentreY()));
-  Image expected = Crop(LoadBitmapResource(kCaptions[0].Hover()), client.cx, client.cy);
+  Image expected = Crop(LoadBitmapResource(kCaptions[0].hoverBitmap), client.cx, client.cy);
   double share = 1.0;
   for (int i = 0; i < 50 && share >= 0.2; ++i, Sleep(100)) {
     share = DifferingShare(CaptureClient(window), 0, 0, expected);

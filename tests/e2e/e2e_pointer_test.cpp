@@ -60,7 +60,7 @@ TEST_F(Pointer, AClickWhoseReleaseIsInBeforeThePressIsHandledStillStartsTheGame)
     ASSERT_NE(nullptr, window);
     if (click.waitForHover) {
       ASSERT_TRUE(input::MoveTo(window, kBarrowby.CentreX(), kBarrowby.CentreY()));
-      ASSERT_TRUE(WaitUntilShows(window, kBarrowby.Hover()));
+      ASSERT_TRUE(WaitUntilShows(window, kBarrowby.hoverBitmap));
     } else {
       // Onto the caption from the background, pressing as the pointer lands.
       ASSERT_TRUE(input::MoveTo(window, kOffCaptions.x, kOffCaptions.y));
@@ -81,9 +81,9 @@ TEST_F(Pointer, APressedCaptionDraggedOffAndBackShowsPressedAgainAndStartsOnRele
 
   ASSERT_TRUE(PressOn(window, kBarrowby));
   ASSERT_TRUE(input::MoveTo(window, kOffCaptions.x, kOffCaptions.y));
-  EXPECT_TRUE(WaitUntilShows(window, kBarrowby.Hover()));
+  EXPECT_TRUE(WaitUntilShows(window, kBarrowby.hoverBitmap));
   ASSERT_TRUE(input::MoveTo(window, kBarrowby.CentreX(), kBarrowby.CentreY()));
-  EXPECT_TRUE(WaitUntilShows(window, kBarrowby.Overlay(), kBarrowby.left, kBarrowby.top));
+  EXPECT_TRUE(WaitUntilShows(window, kBarrowby.overlayBitmap, kBarrowby.left, kBarrowby.top));
   launcher_.MarkAction();
   input::Release();
   ExpectOnlyBarrowbyStarted(folder);
@@ -103,7 +103,7 @@ TEST_F(Pointer, APressBegunOnTheBackgroundArmsNothing) {
   ExpectNothingStarted(folder);
   // The next move with the button up lights the caption again.
   ASSERT_TRUE(input::MoveTo(window, kBarrowby.CentreX(), kBarrowby.CentreY() + 10));
-  EXPECT_TRUE(WaitUntilShows(window, kBarrowby.Hover()));
+  EXPECT_TRUE(WaitUntilShows(window, kBarrowby.hoverBitmap));
 }
 
 TEST_F(Pointer, AStrayReleaseAndTheOtherButtonStartNothingAndADoubleClickStartsOnce) {
@@ -112,14 +112,14 @@ TEST_F(Pointer, AStrayReleaseAndTheOtherButtonStartNothingAndADoubleClickStartsO
   HWND window = StartLauncher(folder);
   ASSERT_NE(nullptr, window);
   ASSERT_TRUE(input::MoveTo(window, kBarrowby.CentreX(), kBarrowby.CentreY()));
-  ASSERT_TRUE(WaitUntilShows(window, kBarrowby.Hover()));
+  ASSERT_TRUE(WaitUntilShows(window, kBarrowby.hoverBitmap));
 
   // A release with no press before it completes nothing.
   input::Release();
   // The secondary button neither presses the caption nor arms it, so its
   // release, which would complete an armed click, completes nothing.
   input::Press(input::Button::Right);
-  EXPECT_TRUE(StillShows(window, kBarrowby.Hover()));
+  EXPECT_TRUE(StillShows(window, kBarrowby.hoverBitmap));
   input::Release(input::Button::Right);
   ExpectNothingStarted(folder);
 
@@ -167,18 +167,18 @@ TEST_F(Pointer, WithSwappedButtonsThePhysicalRightButtonClicksAndTheLeftDoesNot)
   HWND picture = FindWindowExA(window, nullptr, "FablewickControl", nullptr);
   ASSERT_NE(nullptr, picture);
   ASSERT_TRUE(input::MoveTo(window, kBarrowby.CentreX(), kBarrowby.CentreY()));
-  ASSERT_TRUE(WaitUntilShows(window, kBarrowby.Hover()));
+  ASSERT_TRUE(WaitUntilShows(window, kBarrowby.hoverBitmap));
   const LPARAM at = MAKELPARAM(kBarrowby.CentreX(), kBarrowby.CentreY());
 
   // The physical left button.
   PostMessageA(picture, WM_RBUTTONDOWN, MK_RBUTTON, at);
-  EXPECT_TRUE(StillShows(window, kBarrowby.Hover()));
+  EXPECT_TRUE(StillShows(window, kBarrowby.hoverBitmap));
   PostMessageA(picture, WM_RBUTTONUP, 0, at);
   ExpectNothingStarted(folder);
 
   // The physical right button.
   PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  EXPECT_TRUE(WaitUntilShows(window, kBarrowby.Overlay(), kBarrowby.left, kBarrowby.top));
+  EXPECT_TRUE(WaitUntilShows(window, kBarrowby.overlayBitmap, kBarrowby.left, kBarrowby.top));
   launcher_.MarkAction();
   PostMessageA(picture, WM_LBUTTONUP, 0, at);
   ExpectOnlyBarrowbyStarted(folder);

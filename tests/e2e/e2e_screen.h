@@ -1,7 +1,7 @@
 #pragma once
 // The launcher's screen take-over as another program on the desktop sees it:
 // its fade overlay, its intro window, and which kind of screen the harness
-// runs on.
+// runs on; and a window of the test's own standing for the desktop.
 #include "driver.h"
 
 #include <cstdlib>
@@ -39,12 +39,7 @@ inline std::optional<OverlaySeen> FindOverlay(const std::vector<TopWindow>& wind
 }
 inline std::optional<OverlaySeen> FindOverlay(const LauncherProcess& launcher) { return FindOverlay(launcher.Windows()); }
 
-inline bool IntroWindowShows(const std::vector<TopWindow>& windows) {
-  for (const TopWindow& top : windows) {
-    if (top.visible && top.className == "TfrmSplashMovie") return true;
-  }
-  return false;
-}
+inline bool IntroWindowShows(const std::vector<TopWindow>& windows) { return VisibleIntro(windows) != nullptr; }
 inline bool IntroWindowShows(const LauncherProcess& launcher) { return IntroWindowShows(launcher.Windows()); }
 
 inline HWND VisibleLauncher(const LauncherProcess& launcher) {
@@ -58,5 +53,29 @@ inline RECT VirtualScreen() {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
+
+// A window of this process, with a class of its own and a solid colour.
+class TestWindow {
+public:
+  TestWindow(const char* className, const RECT& at, int brush, DWORD exStyle = 0) {
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = &DefWindowProcA;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
+    cls.lpszClassName = className;
+    RegisterClassA(&cls);
+    window_ = CreateWindowExA(exStyle | WS_EX_TOOLWINDOW, className, "", WS_POPUP, at.left, at.top,
+                              at.right - at.left, at.bottom - at.top, nullptr, nullptr, cls.hInstance, nullptr);
+    ShowWindow(window_, SW_SHOWNA);
+    UpdateWindow(window_);
+  }
+  ~TestWindow() { DestroyWindow(window_); }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+  HWND get() const { return window_; }
+
+private:
+  HWND window_ = nullptr;
+};
 
 } // namespace fablewick::e2e

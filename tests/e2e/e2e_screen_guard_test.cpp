@@ -52,9 +52,7 @@ void EndDuringTheIntro(Ending ending) {
   // Pumping: the taskbar may be a window of this thread.
   PumpUntil(
       [&] {
-        for (const TopWindow& top : launcher.Windows()) {
-          if (top.visible && top.className == "TfrmSplashMovie") intro = top.handle;
-        }
+        if (HWND shown = VisibleIntro(launcher.Windows())) intro = shown;
         return (intro != nullptr && !IsWindowVisible(taskbar.get())) || !launcher.Running();
       },
       20s);

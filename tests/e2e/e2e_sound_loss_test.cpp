@@ -122,7 +122,7 @@ TEST_F(SoundLoss, WithTheSoundServerGoneTheLauncherSaysSoOnceAtMostAndStillQuits
   ASSERT_NE(nullptr, window);
   // Sound works to begin with.
   ASSERT_TRUE(input::MoveTo(window, kCaptions[0].CentreX(), kCaptions[0].CentreY()));
-  ASSERT_TRUE(WaitUntilShows(window, kCaptions[0].Hover()));
+  ASSERT_TRUE(WaitUntilShows(window, kCaptions[0].hoverBitmap));
 
   // The server ends and a new one takes its place, as when the audio
   // service restarts: the launcher finds it again, without a word.
@@ -134,7 +134,7 @@ TEST_F(SoundLoss, WithTheSoundServerGoneTheLauncherSaysSoOnceAtMostAndStillQuits
   // out within seconds, and the next sound goes to the new server.
   Sleep(8000);
   ASSERT_TRUE(input::MoveTo(window, kCaptions[2].CentreX(), kCaptions[2].CentreY()));
-  ASSERT_TRUE(WaitUntilShows(window, kCaptions[2].Hover()));
+  ASSERT_TRUE(WaitUntilShows(window, kCaptions[2].hoverBitmap));
   Sleep(600);
   EXPECT_FALSE(restarted.Read().Silent()) << "no click on the restarted sound server";
   EXPECT_EQ(0, DismissMessages());
@@ -184,7 +184,7 @@ TEST_F(SoundLoss, AfterTheTuneALaterStartHoldsNoAudioStreamAndTheNextClickGoesTo
   // PulseAudio moves the harness's recorder to the new default with it, so
   // only the new card's own recording tells where the click went.
   ASSERT_TRUE(input::MoveTo(window, kCaptions[0].CentreX(), kCaptions[0].CentreY()));
-  ASSERT_TRUE(WaitUntilShows(window, kCaptions[0].Hover()));
+  ASSERT_TRUE(WaitUntilShows(window, kCaptions[0].hoverBitmap));
   Sleep(800);
   EXPECT_GE(second.LoudSamples(), 100) << "the click was not heard on the new default output";
   EXPECT_EQ(0, DismissMessages());

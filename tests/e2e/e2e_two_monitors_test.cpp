@@ -41,30 +41,6 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   return TRUE;
 }
 
-// A window of this process, with a class of its own and a solid colour.
-class TestWindow {
-public:
-  TestWindow(const char* className, const RECT& at, int brush, DWORD exStyle = 0) {
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = &DefWindowProcA;
-    cls.hInstance = GetModuleHandleA(nullptr);
-    cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
-    cls.lpszClassName = className;
-    RegisterClassA(&cls);
-    window_ = CreateWindowExA(exStyle | WS_EX_TOOLWINDOW, className, "", WS_POPUP, at.left, at.top,
-                              at.right - at.left, at.bottom - at.top, nullptr, nullptr, cls.hInstance, nullptr);
-    ShowWindow(window_, SW_SHOWNA);
-    UpdateWindow(window_);
-  }
-  ~TestWindow() { DestroyWindow(window_); }
-  TestWindow(const TestWindow&) = delete;
-  TestWindow& operator=(const TestWindow&) = delete;
-  HWND get() const { return window_; }
-
-private:
-  HWND window_ = nullptr;
-};
-
 // The share of the area's pixels that are near the colour.
 double ShareNear(const Image& image, int value) {
   if (image.Empty()) return 0;

@@ -141,11 +141,10 @@ TEST_F(CaptionFocusTest, EnterOrSpaceOnAGameDoesWhatAClickDoes) {
       fresh.shell.files.insert(seen::kCaptions[region].game);
       fakes::FakeCaptionFocusHost freshMarks{fresh.events};
       CaptionFocus captions{fresh.host, freshMarks};
-      LauncherPorts& freshPorts = fresh.ports;
-      for (int i = 0; i <= region; ++i) captions.KeyDown({CaptionKey::Down}, freshPorts);
+      for (int i = 0; i <= region; ++i) captions.KeyDown({CaptionKey::Down}, fresh.ports);
       fresh.events.clear();
       const std::uint32_t start = fresh.clock.Ticks();
-      EXPECT_TRUE(captions.KeyDown({key}, freshPorts));
+      EXPECT_TRUE(captions.KeyDown({key}, fresh.ports));
       const std::string game = seen::kCaptions[region].game;
       EXPECT_EQ(fresh.events, (Events{"play 128", "open " + game, "terminate"})) << region;
       ASSERT_EQ(fresh.host.terminatedAt.size(), 1u);
@@ -157,10 +156,9 @@ TEST_F(CaptionFocusTest, EnterOrSpaceOnAGameDoesWhatAClickDoes) {
 TEST_F(CaptionFocusTest, EnterOrSpaceOnQuitClicksThenQuits) {
   for (CaptionKey key : {CaptionKey::Enter, CaptionKey::Space}) {
     CaptionFocus captions{rig.host, marks};
-    LauncherPorts& quitPorts = ports;
-    captions.KeyDown({CaptionKey::End}, quitPorts);
+    captions.KeyDown({CaptionKey::End}, ports);
     rig.events.clear();
-    captions.KeyDown({key}, quitPorts);
+    captions.KeyDown({key}, ports);
     EXPECT_EQ(rig.events, (Events{"play 128", "stop", "play 130", "terminate"}));
   }
 }

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fablewick {
@@ -203,15 +204,12 @@ TEST_F(IntroSequenceTest, AtTwiceTheDpiTheMovieIsDrawnTwiceAsLargeAndAt96AsItIs)
   view.dpi = 192;
   Present(First, {.width = 320, .height = 240});
   Present(Second, {.width = 320, .height = 240});
+  const auto tv = [this] { return std::tuple(view.tvLeft, view.tvTop, view.tvWidth, view.tvHeight); };
   Make().FormShow();
-  EXPECT_EQ(view.tvWidth, 640);
-  EXPECT_EQ(view.tvHeight, 480);
-  EXPECT_EQ(view.tvLeft, 192);
-  EXPECT_EQ(view.tvTop, 144);
+  EXPECT_EQ(tv(), std::tuple(192, 144, 640, 480));
   view.dpi = 96;
   intro->TVClick();
-  EXPECT_EQ(view.tvWidth, 320);
-  EXPECT_EQ(view.tvLeft, 352);
+  EXPECT_EQ(tv(), std::tuple(352, 264, 320, 240));
   EXPECT_EQ(Only({"destination", "play"}),
             (Log{"destination 640x480", "play Kelvarn Movie.avi", "play Quillmere Movie.avi"}));
 }

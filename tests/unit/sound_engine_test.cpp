@@ -415,10 +415,10 @@ TEST_F(SoundEngineTest, AfterAQuietSpellEverythingIsReleasedAndTheNextSoundOpens
   const auto reopen = output.events.size();
   PrepareSound();
   PlayWave(kClick);
-  Events expected = kOpening;
-  expected.insert(expected.end(), {"voice 1 create", "voice 1 lock", "voice 1 unlock",
-                                   "voice 1 rewind", "voice 1 play"});
-  EXPECT_EQ(Since(reopen), expected);
+  Events opening = Since(reopen);
+  opening.resize(std::min(opening.size(), kOpening.size()));
+  EXPECT_EQ(opening, kOpening) << "reopened as at the start";
+  EXPECT_TRUE(output.voices.back()->playing);
   EXPECT_EQ(output.priorityWindow, kWindow);
   EXPECT_EQ(timer.period, kQuietCheckMs);
   EXPECT_TRUE(messages.shown.empty());
@@ -436,28 +436,30 @@ TEST_F(SoundEngineTest, ShutdownKeepsItsWaitsWithTheDeviceLetGo) {
   EXPECT_EQ(output.opens, 1);
 }
 
-TEST_F(SoundEngineTest, AVoiceLostWithItsDeviceReopensTheDefaultAndPlaysThereWithoutAWord) {
-  for (const bool creationFails : {true, false}) {
+TEST_F(SoundEngineTest, AVoiceLostWithItsDevicePlaysOnTheReopenedDefaultALostBufferOnItsOwnWithoutAWord) {
+  enum Loss { CreationFails, PlayFails, BufferLost };
+  for (const Loss loss : {CreationFails, PlayFails, BufferLost}) {
     output.events.clear();
     InitSound(output, clock, messages, kWindow, &timer);
     PlayWave(kTune);  // the device has worked
     const int opening = output.opens;
-    const std::size_t lost = output.voices.size();
-    if (creationFails) {
+    const std::size_t tune = output.voices.size() - 1;
+    if (loss == CreationFails) {
       output.voiceResult = [&](const VoiceRequest&) { return output.opens == opening ? kNoDriver : 0; };
     } else {
-      output.nextPlayResults = {kNoDriver};
+      output.nextPlayResults = {loss == PlayFails ? kNoDriver : kResultBufferLost};
     }
 
     PlayWave(kClick);
 
-    EXPECT_EQ(output.opens, opening + 1) << creationFails;
-    EXPECT_TRUE(output.VoiceAt(lost - 1).released) << creationFails;
+    const bool deviceLost = loss != BufferLost;
+    EXPECT_EQ(output.opens, opening + deviceLost) << loss;
+    EXPECT_EQ(output.VoiceAt(tune).released, deviceLost) << loss;
     const auto& click = *output.voices.back();
-    EXPECT_TRUE(click.playing && !click.released) << creationFails;
-    EXPECT_EQ(click.contents, Samples(3104, 1)) << creationFails;
-    EXPECT_TRUE(messages.shown.empty()) << creationFails;
-    EXPECT_TRUE(clock.sleeps.empty()) << creationFails;
+    EXPECT_TRUE(click.playing && !click.released) << loss;
+    EXPECT_EQ(click.contents, Samples(3104, 1)) << loss;  // refilled, not the lost memory
+    EXPECT_TRUE(messages.shown.empty()) << loss;
+    EXPECT_TRUE(clock.sleeps.empty()) << loss;
     output.voiceResult = nullptr;
     StopAllSounds();
     clock.sleeps.clear();
@@ -476,16 +478,6 @@ TEST_F(SoundEngineTest, ADeviceThatStopsTakingSamplesIsLetGoOnceAVoicePlaysWellP
   EXPECT_FALSE(output.DeviceOpen());
   PlayWave(kClick);
   EXPECT_EQ(output.opens, 2);
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(SoundEngineTest, ALostBufferIsRestoredRefilledAndPlayedOnTheSameDevice) {
-  StartQuietly();
-  output.nextPlayResults = {kResultBufferLost};
-  PlayWave(kClick);
-  EXPECT_TRUE(output.VoiceAt(0).playing);
-  EXPECT_EQ(output.VoiceAt(0).contents, Samples(3104, 1));
-  EXPECT_EQ(output.opens, 1);
   EXPECT_TRUE(messages.shown.empty());
 }
 

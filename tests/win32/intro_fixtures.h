@@ -105,44 +105,50 @@ private:
   char previous_[MAX_PATH] = {};
 };
 
+// When the process started, or 0 once it has gone.
+inline ULONGLONG CreationTime(DWORD id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (process == nullptr) return 0;
+  FILETIME created{}, exited{}, kernel{}, user{};
+  const BOOL known = GetProcessTimes(process, &created, &exited, &kernel, &user);
+  CloseHandle(process);
+  return known ? (ULONGLONG(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
+}
+
+// Calls `each` with every running process; false if the system will not
+// list them.
+template <class Each> bool ForEachProcess(Each each) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) each(entry);
+  CloseHandle(snapshot);
+  return true;
+}
+
 // How many guards the given process started that still run; -1 if the
 // system will not list processes. A guard runs this same program, as a child
 // of the given process or, outside its process tree, of the shell: any
 // process of this program started after the given one and not by this test
 // counts.
 inline int RunningGuards(DWORD launcher) {
-  const auto createdAt = [](DWORD id) -> ULONGLONG {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    if (process == nullptr) return 0;
-    FILETIME created{}, exited{}, kernel{}, user{};
-    const BOOL known = GetProcessTimes(process, &created, &exited, &kernel, &user);
-    CloseHandle(process);
-    return known ? (ULONGLONG(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
-  };
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   const wchar_t* self = path;
   for (const wchar_t* c = path; *c != L'\0'; ++c) {
     if (*c == L'\\' || *c == L'/') self = c + 1;
   }
-  const ULONGLONG launcherCreated = createdAt(launcher);
+  const DWORD test = GetCurrentProcessId();
+  const ULONGLONG launcherCreated = CreationTime(launcher);
   int count = 0;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return -1;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    const DWORD id = entry.th32ProcessID;
-    if (id == launcher || id == GetCurrentProcessId()) continue;
-    if (entry.th32ParentProcessID == launcher) {
-      ++count;
-    } else if (entry.th32ParentProcessID != GetCurrentProcessId() && lstrcmpiW(entry.szExeFile, self) == 0 &&
-               launcherCreated != 0 && createdAt(id) >= launcherCreated) {
-      ++count;
-    }
-  }
-  CloseHandle(snapshot);
-  return count;
+  const bool listed = ForEachProcess([&](const PROCESSENTRY32& entry) {
+    const DWORD id = entry.th32ProcessID, parent = entry.th32ParentProcessID;
+    if (id == launcher || id == test) return;
+    count += parent == launcher || (parent != test && lstrcmpiW(entry.szExeFile, self) == 0 && launcherCreated != 0 &&
+                                    CreationTime(id) >= launcherCreated);
+  });
+  return listed ? count : -1;
 }
 
 // Top-level windows of this process with the dialog class: a message box.

@@ -57,7 +57,6 @@ public:
   AudioResult playResult = 0;
   // Taken one by one by the next plays, before playResult.
   std::deque<AudioResult> nextPlayResults;
-  AudioResult restoreResult = 0;  // only success is scripted
   int opens = 0;
   // Decides each voice creation; succeeds when unset.
   std::function<AudioResult(const VoiceRequest&)> voiceResult;
@@ -136,7 +135,7 @@ private:
     AudioResult Restore() override {
       std::fill(record_->contents.begin(), record_->contents.end(), 0xAA);
       lost_ = false;
-      return owner_.restoreResult;
+      return 0;
     }
     AudioResult Play() override {
       Log("play");

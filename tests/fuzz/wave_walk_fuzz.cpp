@@ -26,6 +26,7 @@ public:
   void Unlock(const LockedRegions&) override {}
   void Rewind() override {}
   AudioResult Play() override { return 0; }
+  AudioResult Restore() override { return 0; }
   void Stop() override {}
   // Always finished, so every request rebuilds slot 0.
   bool Playing() override { return false; }

@@ -32,7 +32,7 @@ void IntroSequence::FormShow() {
   view_.SetTVColourToForm();
   MovieIndex = 0;
   lightPending_ = false;
-  fade_.BeginShowing(RampCarriesFade(desktop_.GetMonitors().size(), desktop_.AnyMonitorInHdr()));
+  fade_.BeginShowing(RampMayCarryTheFade());
   fade_.Fade(FadeDirection::Out);
   TakeOverDesktop(view_.Window());
   if (!PlayNextMovie()) view_.PostClose();
@@ -48,6 +48,10 @@ void IntroSequence::FormActivate() {
 
 void IntroSequence::FramePainted() { LightOncePresented(); }
 
+bool IntroSequence::RampMayCarryTheFade() {
+  return RampCarriesFade(desktop_.GetMonitors().size(), desktop_.AnyMonitorInHdr());
+}
+
 void IntroSequence::LightOncePresented() {
   if (!lightPending_ || !view_.PresentOnScreen(view_.Window())) return;
   lightPending_ = false;
@@ -58,7 +62,7 @@ void IntroSequence::DisplayChanged() {
   RetakeMonitors();
   // A monitor plugged in during the movie would stay lit through the close
   // on the primary monitor's ramp; one switched to HDR might show none of it.
-  if (!RampCarriesFade(desktop_.GetMonitors().size(), desktop_.AnyMonitorInHdr())) fade_.LeaveTheRamp();
+  if (!RampMayCarryTheFade()) fade_.LeaveTheRamp();
 }
 
 void IntroSequence::FormClose() {

@@ -55,6 +55,9 @@ public:
 
 private:
   void LightOncePresented();
+  // Asked of the monitors there are now, at a showing's start and at every
+  // change of them.
+  bool RampMayCarryTheFade();
 
   MoviePlayer& VCR;
   IntroView& view_;
